@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs, from Debian's archive, everything Velmora needs to build, run and
+# test. Does nothing and says nothing when all of it is already there.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ clang-format
+  googletest libbenchmark-dev
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
+  wine wine64
+  xvfb xdotool x11-utils x11-apps imagemagick
+  util-linux procps
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends \
+  "${missing[@]}" >/dev/null

@@ -1,0 +1,44 @@
+# Sourced by the scripts that run Windows programs: gives a Wine prefix one
+# persistent wineserver (so each program does not pay Wine's start-up) and, when
+# asked, an Xvfb display; both are ended by their process ids on exit.
+#
+#   wine_session_start PREFIX [xvfb]
+
+wine_session_pids=()
+
+wine_session_stop() {
+  local pid
+  for pid in "${wine_session_pids[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  for pid in "${wine_session_pids[@]}"; do
+    wait "$pid" 2>/dev/null || true
+  done
+  wine_session_pids=()
+}
+
+wine_session_start() {
+  local prefix=$1 display=${2:-}
+  export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  mkdir -p "$prefix"
+  if [ ! -f "$prefix/.velmora-ready" ]; then
+    wineboot -i >/dev/null 2>&1
+    touch "$prefix/.velmora-ready"
+  fi
+  # Let the server that set the prefix up go away, then keep one of our own.
+  wineserver -w
+  wineserver -f -p >/dev/null 2>&1 &
+  wine_session_pids+=($!)
+  if [ "$display" = xvfb ]; then
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    wine_session_pids+=($!)
+    local number
+    read -r number <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=":$number"
+  fi
+  trap wine_session_stop EXIT
+}

@@ -1,0 +1,61 @@
+#include "environment/Lookups.h"
+
+#include "environment/Registry.h"
+#include "environment/Text.h"
+
+namespace {
+
+// The item stored under name, in any letter case, or nullptr.
+const Registry::VariableItem* FindItem(const Registry::VariableDictionary& values,
+                                       std::string_view name) {
+  return values.Find(modUtils::UpperCase(name));
+}
+
+}  // namespace
+
+namespace modUtils {
+
+std::string GetUserVariable(const platform::Platform& os, std::string_view name) {
+  const auto values =
+      Registry::EnumRegistryValues(os, platform::kCurrentUser, environment::kUserEnvironmentKey);
+  const auto* item = FindItem(values, name);
+  if (item == nullptr) return {};
+  return (*item)[Registry::kItemRaw] + ";" + (*item)[Registry::kItemExpanded];
+}
+
+bool IsListMember(std::string_view list, std::string_view entry) {
+  if (list.empty()) return false;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = list.find(';', start);
+    const std::string_view piece =
+        list.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (EqualsNoCase(piece, entry)) return true;
+    if (end == std::string_view::npos) return false;
+    start = end + 1;
+  }
+}
+
+}  // namespace modUtils
+
+namespace modReport {
+
+std::string ReadUserEnvironment(const platform::Platform& os, std::string_view name) {
+  const auto values =
+      Registry::EnumRegistryValues(os, platform::kCurrentUser, environment::kUserEnvironmentKey);
+  const auto* item = FindItem(values, name);
+  return item == nullptr ? std::string() : (*item)[Registry::kItemRaw];
+}
+
+std::string ReadSystemEnvironment(const platform::Platform& os, std::string_view name) {
+  try {
+    const auto values = Registry::EnumRegistryValues(os, platform::kLocalMachine,
+                                                     environment::kSystemEnvironmentKey);
+    const auto* item = FindItem(values, name);
+    return item == nullptr ? std::string() : (*item)[Registry::kItemRaw];
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+}  // namespace modReport

@@ -1,0 +1,41 @@
+// Questions about the stored environment and about search lists.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/Platform.h"
+
+namespace modUtils {
+
+// The user's own variable as a search list holding its entries both as stored
+// and as expanded: raw text + ";" + expanded text, or "" when the user has no
+// such variable. A duplicate name in the key throws to the caller.
+[[nodiscard]] std::string GetUserVariable(const platform::Platform& os, std::string_view name);
+
+// Whether entry is one of the ";"-separated pieces of list, ignoring letter
+// case. Pieces are compared whole: no trimming, no expansion.
+[[nodiscard]] bool IsListMember(std::string_view list, std::string_view entry);
+
+}  // namespace modUtils
+
+namespace modReport {
+
+// The user's own variable as stored, or "". A duplicate name in the key
+// throws to the caller.
+[[nodiscard]] std::string ReadUserEnvironment(const platform::Platform& os, std::string_view name);
+
+// The machine-wide variable as stored, or ""; never throws.
+[[nodiscard]] std::string ReadSystemEnvironment(const platform::Platform& os,
+                                                std::string_view name);
+
+}  // namespace modReport
+
+namespace environment {
+
+inline constexpr const char* kUserEnvironmentKey = "Environment";
+// The current control set, whichever numbered set the machine started with.
+inline constexpr const char* kSystemEnvironmentKey =
+    "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+
+}  // namespace environment

@@ -1,0 +1,152 @@
+#include "environment/Text.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace modUtils {
+namespace {
+
+// One code point read from UTF-8, or one raw byte where the text is not valid
+// UTF-8 (such bytes are never letters and pass through unchanged).
+struct CodePoint {
+  char32_t value;
+  std::size_t length;
+  bool valid;
+};
+
+CodePoint Decode(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  if (lead < 0x80) return {lead, 1, true};
+  std::size_t length = 0;
+  char32_t value = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+    value = lead & 0x1Fu;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+    value = lead & 0x0Fu;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+    value = lead & 0x07u;
+  } else {
+    return {lead, 1, false};
+  }
+  if (at + length > text.size()) return {lead, 1, false};
+  for (std::size_t i = 1; i < length; ++i) {
+    const auto next = static_cast<unsigned char>(text[at + i]);
+    if ((next & 0xC0) != 0x80) return {lead, 1, false};
+    value = (value << 6) | (next & 0x3Fu);
+  }
+  return {value, length, true};
+}
+
+void Encode(char32_t value, std::string& out) {
+  if (value < 0x80) {
+    out += static_cast<char>(value);
+  } else if (value < 0x800) {
+    out += static_cast<char>(0xC0 | (value >> 6));
+    out += static_cast<char>(0x80 | (value & 0x3F));
+  } else if (value < 0x10000) {
+    out += static_cast<char>(0xE0 | (value >> 12));
+    out += static_cast<char>(0x80 | ((value >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (value & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (value >> 18));
+    out += static_cast<char>(0x80 | ((value >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((value >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (value & 0x3F));
+  }
+}
+
+bool In(char32_t c, char32_t first, char32_t last) {
+  return c >= first && c <= last;
+}
+
+// Blocks where upper and lower case alternate: upper on even code points when
+// upperEven holds, on odd ones otherwise.
+char32_t AlternatingUpper(char32_t c, bool upperEven) {
+  const bool isEven = (c % 2) == 0;
+  return isEven == upperEven ? c : c - 1;
+}
+
+char32_t Upper(char32_t c) {
+  if (In(c, U'a', U'z')) return c - 0x20;
+  if (c < 0xE0) return c;
+  if (In(c, 0xE0, 0xFE)) return c == 0xF7 ? c : c - 0x20;
+  if (c == 0xFF) return 0x178;
+  if (In(c, 0x100, 0x12F) || In(c, 0x132, 0x137) || In(c, 0x14A, 0x177))
+    return AlternatingUpper(c, true);
+  if (In(c, 0x139, 0x148) || In(c, 0x179, 0x17E)) return AlternatingUpper(c, false);
+  if (c == 0x3AC) return 0x386;
+  if (In(c, 0x3AD, 0x3AF)) return c - 0x25;
+  if (c == 0x3C2) return 0x3A3;
+  if (In(c, 0x3B1, 0x3CB)) return c - 0x20;
+  if (c == 0x3CC) return 0x38C;
+  if (In(c, 0x3CD, 0x3CE)) return c - 0x3F;
+  if (In(c, 0x430, 0x44F)) return c - 0x20;
+  if (In(c, 0x450, 0x45F)) return c - 0x50;
+  if (In(c, 0x460, 0x481) || In(c, 0x48A, 0x4BF) || In(c, 0x4D0, 0x52F))
+    return AlternatingUpper(c, true);
+  if (In(c, 0x4C1, 0x4CE)) return AlternatingUpper(c, false);
+  return c;
+}
+
+char AsciiUpper(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitSearchList(std::string_view list) {
+  std::vector<std::string_view> pieces;
+  if (list.empty()) return pieces;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = list.find(';', start);
+    if (end == std::string_view::npos) {
+      pieces.push_back(list.substr(start));
+      return pieces;
+    }
+    pieces.push_back(list.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+std::string UpperCase(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    const CodePoint cp = Decode(text, at);
+    if (cp.valid) {
+      Encode(Upper(cp.value), out);
+    } else {
+      out += text[at];
+    }
+    at += cp.length;
+  }
+  return out;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  std::size_t i = 0;
+  std::size_t j = 0;
+  while (i < a.size() && j < b.size()) {
+    const auto ca = static_cast<unsigned char>(a[i]);
+    const auto cb = static_cast<unsigned char>(b[j]);
+    if (ca < 0x80 && cb < 0x80) {
+      if (AsciiUpper(a[i]) != AsciiUpper(b[j])) return false;
+      ++i;
+      ++j;
+      continue;
+    }
+    const CodePoint pa = Decode(a, i);
+    const CodePoint pb = Decode(b, j);
+    if (pa.valid != pb.valid) return false;
+    if (pa.valid ? Upper(pa.value) != Upper(pb.value) : pa.value != pb.value) return false;
+    i += pa.length;
+    j += pb.length;
+  }
+  return i == a.size() && j == b.size();
+}
+
+}  // namespace modUtils

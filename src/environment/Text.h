@@ -1,0 +1,24 @@
+// Text rules shared by the window, the lookups and the report. Text is UTF-8
+// throughout the program.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace modUtils {
+
+// Cuts a search list at every ";" from left to right. Empty pieces stay, a
+// trailing ";" gives an empty last piece, and the empty string gives no pieces
+// at all. Pieces are kept exactly as written.
+[[nodiscard]] std::vector<std::string_view> SplitSearchList(std::string_view list);
+
+// Upper-cases letters of ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic
+// (the letters of the character sets Windows installations use for variable
+// names and paths); every other byte is kept as it is.
+[[nodiscard]] std::string UpperCase(std::string_view text);
+
+// Whether two texts are equal when letter case is ignored.
+[[nodiscard]] bool EqualsNoCase(std::string_view a, std::string_view b);
+
+}  // namespace modUtils

@@ -1,0 +1,276 @@
+#include "platform/FakePlatform.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "environment/Text.h"
+
+namespace platform {
+namespace {
+
+bool IsString(std::uint32_t type) {
+  return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
+std::string KeyPath(KeyHandle root, std::string_view path) {
+  return std::to_string(root) + "\\" + modUtils::UpperCase(path);
+}
+
+}  // namespace
+
+// --- registry ---------------------------------------------------------------
+
+FakeRegistry::Values& FakeRegistry::Key(KeyHandle root, std::string_view path) {
+  return keys_[KeyPath(root, path)];
+}
+
+void FakeRegistry::CreateKey(KeyHandle root, std::string_view path) {
+  (void)Key(root, path);
+}
+
+void FakeRegistry::SetValue(KeyHandle root, std::string_view path, std::string_view name,
+                            std::uint32_t type, std::vector<std::uint8_t> data) {
+  Values& values = Key(root, path);
+  const auto same = std::find_if(values.begin(), values.end(), [&](const Value& value) {
+    return modUtils::EqualsNoCase(value.name, name);
+  });
+  if (same != values.end()) {
+    same->type = type;
+    same->data = std::move(data);
+    return;
+  }
+  values.push_back(Value{std::string(name), type, std::move(data)});
+}
+
+void FakeRegistry::AppendValue(KeyHandle root, std::string_view path, std::string_view name,
+                               std::uint32_t type, std::vector<std::uint8_t> data) {
+  Key(root, path).push_back(Value{std::string(name), type, std::move(data)});
+}
+
+void FakeRegistry::DeleteKey(KeyHandle root, std::string_view path) {
+  keys_.erase(KeyPath(root, path));
+}
+
+std::int32_t FakeRegistry::OpenKeyEx(KeyHandle root, const char* subKey, std::uint32_t,
+                                     std::uint32_t, KeyHandle* key) {
+  if (key == nullptr) return kErrorInvalidParameter;
+  if (root != kCurrentUser && root != kLocalMachine) return kErrorInvalidHandle;
+  const std::string path = KeyPath(root, subKey == nullptr ? "" : subKey);
+  if (!keys_.contains(path)) return kErrorFileNotFound;
+  *key = nextHandle_++;
+  open_[*key] = path;
+  return kErrorSuccess;
+}
+
+std::int32_t FakeRegistry::EnumValue(KeyHandle key, std::uint32_t index, char* name,
+                                     std::uint32_t* nameLength, std::uint32_t* type,
+                                     std::uint8_t* data, std::uint32_t* dataLength) {
+  ++enumCalls_;
+  if ((data != nullptr && dataLength == nullptr) || name == nullptr || nameLength == nullptr) {
+    return kErrorInvalidParameter;
+  }
+  const auto open = open_.find(key);
+  if (open == open_.end()) return kErrorInvalidHandle;
+  const Values& values = keys_[open->second];
+  if (index >= values.size()) return kErrorNoMoreItems;
+  if (const auto failure = failures_.find(index); failure != failures_.end()) {
+    return failure->second;
+  }
+
+  const Value& value = values[index];
+  const auto size = static_cast<std::uint32_t>(value.data.size());
+  std::int32_t status = kErrorSuccess;
+  if (IsString(value.type)) {
+    if (data != nullptr && size > 0) {
+      if (size > *dataLength) {
+        status = kErrorMoreData;
+      } else {
+        std::memcpy(data, value.data.data(), size);
+        // A string stored without its terminator gets one where there is room.
+        if (size < *dataLength && data[size - 1] != 0) data[size] = 0;
+      }
+    }
+  } else if (data != nullptr) {
+    if (size > *dataLength) {
+      status = kErrorMoreData;
+    } else if (size > 0) {
+      std::memcpy(data, value.data.data(), size);
+    }
+  }
+
+  // The name is written only when the data went well.
+  if (status == kErrorSuccess) {
+    const auto length = static_cast<std::uint32_t>(value.name.size());
+    if (length >= *nameLength) {
+      status = kErrorMoreData;
+      if (*nameLength > 0) {
+        std::memcpy(name, value.name.data(), *nameLength - 1);
+        name[*nameLength - 1] = '\0';
+      }
+    } else {
+      std::memcpy(name, value.name.data(), length);
+      name[length] = '\0';
+      *nameLength = length;
+    }
+  }
+  if (type != nullptr) *type = value.type;
+  if (dataLength != nullptr) *dataLength = size;
+  return status;
+}
+
+std::int32_t FakeRegistry::CloseKey(KeyHandle key) {
+  return open_.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+// --- process environment ------------------------------------------------------
+
+void FakeEnvironment::Set(std::string_view name, std::string_view value) {
+  Unset(name);
+  variables_.emplace_back(std::string(name), std::string(value));
+}
+
+void FakeEnvironment::Unset(std::string_view name) {
+  std::erase_if(variables_,
+                [&](const auto& variable) { return modUtils::EqualsNoCase(variable.first, name); });
+}
+
+std::optional<std::string> FakeEnvironment::Variable(const std::string& name) {
+  for (const auto& [key, value] : variables_) {
+    if (modUtils::EqualsNoCase(key, name)) return value;
+  }
+  return std::nullopt;
+}
+
+std::uint32_t FakeEnvironment::ExpandStrings(const char* source, char* destination,
+                                             std::uint32_t size) {
+  // %NAME% of a set variable is replaced by its value; any other %...% and a
+  // lone % stay as written.
+  const std::string_view text(source);
+  std::string expanded;
+  for (std::size_t at = 0; at < text.size();) {
+    if (text[at] != '%') {
+      const std::size_t next = std::min(text.find('%', at), text.size());
+      expanded.append(text.substr(at, next - at));
+      at = next;
+      continue;
+    }
+    const std::size_t close = text.find('%', at + 1);
+    if (close == std::string_view::npos) {
+      expanded.append(text.substr(at));
+      break;
+    }
+    const std::string name(text.substr(at + 1, close - at - 1));
+    const auto value = name.empty() ? std::nullopt : Variable(name);
+    expanded.append(value ? *value : std::string(text.substr(at, close - at + 1)));
+    at = close + 1;
+  }
+  const auto needed = static_cast<std::uint32_t>(expanded.size() + 1);
+  // The narrow entry point wants one byte more than it reports.
+  if (destination != nullptr && size > needed) {
+    std::memcpy(destination, expanded.c_str(), needed);
+  }
+  return needed;
+}
+
+// --- identity ---------------------------------------------------------------
+
+bool FakeIdentity::UserName(char* buffer, std::uint32_t* size) {
+  if (userNameFails) return false;
+  const auto needed = static_cast<std::uint32_t>(userName.size() + 1);
+  if (needed > *size) {
+    *size = needed;
+    return false;
+  }
+  std::memcpy(buffer, userName.c_str(), needed);
+  *size = needed;
+  return true;
+}
+
+bool FakeIdentity::ComputerName(char* buffer, std::uint32_t* size) {
+  const auto needed = static_cast<std::uint32_t>(computerName.size() + 1);
+  if (needed > *size) {
+    *size = needed;
+    return false;
+  }
+  std::memcpy(buffer, computerName.c_str(), needed);
+  *size = needed - 1;
+  return true;
+}
+
+std::uint32_t FakeIdentity::TempPath(std::uint32_t size, char* buffer) {
+  const auto needed = static_cast<std::uint32_t>(tempPath.size() + 1);
+  if (needed > size) return needed;
+  std::memcpy(buffer, tempPath.c_str(), needed);
+  return needed - 1;
+}
+
+// --- file system ---------------------------------------------------------------
+
+namespace {
+
+constexpr std::uint32_t kFileAttributeArchive = 0x20u;
+
+bool IsAbsolute(std::string_view path) {
+  return (path.size() >= 2 && path[1] == ':') || path.starts_with("\\\\");
+}
+
+// Characters no Windows file name may hold; the drive's colon is left out.
+bool HasInvalidCharacter(std::string_view path) {
+  if (IsAbsolute(path) && !path.starts_with("\\\\")) path.remove_prefix(2);
+  return std::any_of(path.begin(), path.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || std::strchr("<>\"|?*:", c) != nullptr;
+  });
+}
+
+}  // namespace
+
+std::string FakeFileSystem::Normalize(std::string_view path) const {
+  std::string full =
+      IsAbsolute(path) ? std::string(path) : currentFolder + "\\" + std::string(path);
+  std::replace(full.begin(), full.end(), '/', '\\');
+  // Resolve "." and ".." and fold repeated separators, as the platform does.
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start <= full.size()) {
+    const std::size_t end = std::min(full.find('\\', start), full.size());
+    const std::string part = full.substr(start, end - start);
+    if (part == "..") {
+      if (parts.size() > 1) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string joined;
+  for (const auto& part : parts) joined += (joined.empty() ? "" : "\\") + part;
+  return modUtils::UpperCase(joined);
+}
+
+void FakeFileSystem::AddFolder(std::string_view path) {
+  std::string normalized = Normalize(path);
+  for (;;) {
+    entries_[normalized] = kFileAttributeDirectory;
+    const std::size_t cut = normalized.rfind('\\');
+    if (cut == std::string::npos) return;
+    normalized.resize(cut);
+  }
+}
+
+void FakeFileSystem::AddFile(std::string_view path) {
+  const std::string normalized = Normalize(path);
+  const std::size_t cut = normalized.rfind('\\');
+  if (cut != std::string::npos) AddFolder(normalized.substr(0, cut));
+  entries_[normalized] = kFileAttributeArchive;
+}
+
+std::uint32_t FakeFileSystem::FileAttributes(const std::string& path) {
+  if (path.empty() || HasInvalidCharacter(path)) return kInvalidFileAttributes;
+  const auto found = entries_.find(Normalize(path));
+  if (found == entries_.end()) return kInvalidFileAttributes;
+  // A file named with a closing separator is no file.
+  const bool closingSeparator = path.back() == '\\' || path.back() == '/';
+  if (closingSeparator && found->second != kFileAttributeDirectory) return kInvalidFileAttributes;
+  return found->second;
+}
+
+}  // namespace platform

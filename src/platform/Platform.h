@@ -1,0 +1,137 @@
+// The thin seam between the program and the operating system.
+//
+// Every service is one small interface shaped like the Win32 call it stands
+// for, so that the logic above it can be read against the platform's own
+// documentation. Win32Platform binds the real calls; FakePlatform is the
+// in-memory double the tests run against on Linux and on Windows alike.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// A registry key handle as the platform hands it out. The predefined roots are
+// fixed values and are never closed.
+using KeyHandle = std::uintptr_t;
+inline constexpr KeyHandle kCurrentUser = 0x80000001u;
+inline constexpr KeyHandle kLocalMachine = 0x80000002u;
+
+// Win32 error codes the program looks at.
+inline constexpr std::int32_t kErrorSuccess = 0;
+inline constexpr std::int32_t kErrorFileNotFound = 2;
+inline constexpr std::int32_t kErrorPathNotFound = 3;
+inline constexpr std::int32_t kErrorAccessDenied = 5;
+inline constexpr std::int32_t kErrorInvalidHandle = 6;
+inline constexpr std::int32_t kErrorInvalidParameter = 87;
+inline constexpr std::int32_t kErrorInsufficientBuffer = 122;
+inline constexpr std::int32_t kErrorMoreData = 234;
+inline constexpr std::int32_t kErrorNoMoreItems = 259;
+
+// Registry value types.
+inline constexpr std::uint32_t kRegNone = 0;
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegMultiSz = 7;
+
+inline constexpr std::uint32_t kKeyQueryValue = 0x0001;
+
+class RegistryApi {
+ public:
+  virtual ~RegistryApi() = default;
+
+  // RegOpenKeyExA: 0 and a handle in *key, or an error code and *key untouched.
+  [[nodiscard]] virtual std::int32_t OpenKeyEx(KeyHandle root, const char* subKey,
+                                               std::uint32_t options, std::uint32_t access,
+                                               KeyHandle* key) = 0;
+
+  // RegEnumValueA. nameLength holds the name buffer's size in characters on the
+  // way in and, on success only, the name's length without terminator on the
+  // way out. dataLength holds the data buffer's size in bytes on the way in and
+  // the value's size on the way out, also when the call fails with
+  // kErrorMoreData. A failure on the data leaves the name buffer unwritten.
+  [[nodiscard]] virtual std::int32_t EnumValue(KeyHandle key, std::uint32_t index, char* name,
+                                               std::uint32_t* nameLength, std::uint32_t* type,
+                                               std::uint8_t* data, std::uint32_t* dataLength) = 0;
+
+  // RegCloseKey.
+  virtual std::int32_t CloseKey(KeyHandle key) = 0;
+};
+
+class EnvironmentApi {
+ public:
+  virtual ~EnvironmentApi() = default;
+
+  // ExpandEnvironmentStringsA: the size the whole expansion needs, terminator
+  // included, or 0 on failure. The destination is filled only when the size
+  // given is larger than that figure: the narrow entry point wants one byte
+  // more than it reports.
+  [[nodiscard]] virtual std::uint32_t ExpandStrings(const char* source, char* destination,
+                                                    std::uint32_t size) = 0;
+
+  // A variable of the program's own process, its name matched without regard
+  // to letter case; nothing when it is not set.
+  [[nodiscard]] virtual std::optional<std::string> Variable(const std::string& name) = 0;
+};
+
+class IdentityApi {
+ public:
+  virtual ~IdentityApi() = default;
+
+  // GetUserNameA: on success *size is the length with terminator; when the
+  // buffer is too small the call fails and *size is the size needed.
+  [[nodiscard]] virtual bool UserName(char* buffer, std::uint32_t* size) = 0;
+
+  // GetComputerNameA: on success *size is the length without terminator; when
+  // the buffer is too small the call fails and *size is the size needed.
+  [[nodiscard]] virtual bool ComputerName(char* buffer, std::uint32_t* size) = 0;
+
+  // GetTempPathA: the length written without terminator; when the buffer is
+  // too small nothing is written and the answer is the size needed; 0 on
+  // failure.
+  [[nodiscard]] virtual std::uint32_t TempPath(std::uint32_t size, char* buffer) = 0;
+};
+
+inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+inline constexpr std::uint32_t kFileAttributeDirectory = 0x10u;
+
+class FileSystemApi {
+ public:
+  virtual ~FileSystemApi() = default;
+
+  // GetFileAttributesA: kInvalidFileAttributes when nothing can be found at the
+  // path or the path cannot be asked about. Relative paths resolve against the
+  // process's current folder.
+  [[nodiscard]] virtual std::uint32_t FileAttributes(const std::string& path) = 0;
+};
+
+// The local date and time, as GetLocalTime gives it.
+struct LocalTime {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+class ClockApi {
+ public:
+  virtual ~ClockApi() = default;
+  [[nodiscard]] virtual LocalTime Now() = 0;
+};
+
+// The services the core reaches the operating system through. The members
+// refer to objects owned elsewhere (the binding or the test fixture).
+struct Platform {
+  RegistryApi& registry;
+  EnvironmentApi& environment;
+  IdentityApi& identity;
+  FileSystemApi& files;
+  ClockApi& clock;
+};
+
+}  // namespace platform

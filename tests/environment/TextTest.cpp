@@ -1,0 +1,58 @@
+#include "environment/Text.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using modUtils::EqualsNoCase;
+using modUtils::SplitSearchList;
+using modUtils::UpperCase;
+
+std::vector<std::string> Split(std::string_view list) {
+  std::vector<std::string> pieces;
+  for (std::string_view piece : SplitSearchList(list)) pieces.emplace_back(piece);
+  return pieces;
+}
+
+using Pieces = std::vector<std::string>;
+
+TEST(SearchListSplitting, KeepsEveryPieceExactlyAsWritten) {
+  EXPECT_EQ(Split(""), Pieces{});
+  EXPECT_EQ(Split("C:\\A"), Pieces{"C:\\A"});
+  EXPECT_EQ(Split(";"), (Pieces{"", ""}));
+  EXPECT_EQ(Split("a;;b"), (Pieces{"a", "", "b"}));
+  EXPECT_EQ(Split("C:\\A;C:\\B;"), (Pieces{"C:\\A", "C:\\B", ""}));
+  EXPECT_EQ(Split(";lead"), (Pieces{"", "lead"}));
+  EXPECT_EQ(Split(" a ; %X% ;B"), (Pieces{" a ", " %X% ", "B"}));
+}
+
+TEST(UpperCasing, FoldsLettersOfTheCommonAlphabets) {
+  EXPECT_EQ(UpperCase("path_1;c:\\x"), "PATH_1;C:\\X");
+  EXPECT_EQ(UpperCase("äöüéñÿ"), "ÄÖÜÉÑŸ");
+  EXPECT_EQ(UpperCase("ąčęłńšžőű"), "ĄČĘŁŃŠŽŐŰ");
+  EXPECT_EQ(UpperCase("αβγ ως"), "ΑΒΓ ΩΣ");
+  EXPECT_EQ(UpperCase("путь ёж"), "ПУТЬ ЁЖ");
+}
+
+TEST(UpperCasing, LeavesEverythingElseByteForByte) {
+  EXPECT_EQ(UpperCase("ß÷×µ"), "ß÷×µ");
+  EXPECT_EQ(UpperCase("\xE6\x97\xA5\xF0\x9F\x98\x80"), "\xE6\x97\xA5\xF0\x9F\x98\x80");
+  // Bytes that are not UTF-8 pass through unchanged.
+  EXPECT_EQ(UpperCase(std::string("a\xFF\xC3", 3)), std::string("A\xFF\xC3", 3));
+  EXPECT_EQ(UpperCase(std::string("x\0y", 3)), std::string("X\0Y", 3));
+}
+
+TEST(CaseInsensitiveEquality, ComparesWholeTexts) {
+  EXPECT_TRUE(EqualsNoCase("", ""));
+  EXPECT_TRUE(EqualsNoCase("C:\\Tools", "c:\\tOOLS"));
+  EXPECT_TRUE(EqualsNoCase("Größe", "GRÖßE"));
+  EXPECT_FALSE(EqualsNoCase("C:\\Tools", "C:\\Tools\\"));
+  EXPECT_FALSE(EqualsNoCase("abc", "ab"));
+  EXPECT_FALSE(EqualsNoCase("é", "e"));
+  EXPECT_FALSE(EqualsNoCase(std::string("\xFF", 1), std::string("\xFE", 1)));
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+// A platform the tests prepare and then run the program's code against: the
+// in-memory double everywhere, and the real Win32 binding on Windows. Suites
+// written against this interface run on both, which is how we know the double
+// tells the truth.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/Platform.h"
+
+namespace testing_support {
+
+class TestPlatform {
+ public:
+  virtual ~TestPlatform() = default;
+
+  [[nodiscard]] virtual platform::Platform Services() = 0;
+  [[nodiscard]] virtual std::string Name() const = 0;
+
+  virtual void CreateKey(platform::KeyHandle root, std::string_view path) = 0;
+  virtual void SetValue(platform::KeyHandle root, std::string_view path, std::string_view name,
+                        std::uint32_t type, const std::vector<std::uint8_t>& data) = 0;
+
+  // Process environment of the code under test; restored afterwards.
+  virtual void SetVariable(std::string_view name, std::string_view value) = 0;
+  virtual void UnsetVariable(std::string_view name) = 0;
+
+  // A string value with its terminator, as programs normally store it.
+  void SetString(platform::KeyHandle root, std::string_view path, std::string_view name,
+                 std::string_view text, std::uint32_t type = platform::kRegSz) {
+    std::vector<std::uint8_t> data(text.begin(), text.end());
+    data.push_back(0);
+    SetValue(root, path, name, type, data);
+  }
+};
+
+std::unique_ptr<TestPlatform> MakeFakeTestPlatform();
+#ifdef _WIN32
+std::unique_ptr<TestPlatform> MakeWin32TestPlatform();
+#endif
+
+enum class Binding { kFake, kWin32 };
+
+// Every binding this build can run: the double, and on Windows the real one.
+std::vector<Binding> AvailableBindings();
+std::unique_ptr<TestPlatform> MakeTestPlatform(Binding binding);
+std::string BindingName(const ::testing::TestParamInfo<Binding>& info);
+
+// Fixture base for suites that run on every binding.
+class PlatformTest : public ::testing::TestWithParam<Binding> {
+ protected:
+  void SetUp() override { test_ = MakeTestPlatform(GetParam()); }
+  void TearDown() override { test_.reset(); }
+
+  TestPlatform& Test() { return *test_; }
+  platform::Platform Os() { return test_->Services(); }
+  [[nodiscard]] bool IsFake() const { return GetParam() == Binding::kFake; }
+
+ private:
+  std::unique_ptr<TestPlatform> test_;
+};
+
+}  // namespace testing_support
+
+#define VELMORA_ON_EVERY_BINDING(Suite)                                                          \
+  INSTANTIATE_TEST_SUITE_P(, Suite, ::testing::ValuesIn(::testing_support::AvailableBindings()), \
+                           ::testing_support::BindingName)
+
+namespace testing_support {
+inline void PrintTo(Binding binding, std::ostream* out) {
+  *out << (binding == Binding::kFake ? "Fake" : "Win32");
+}
+}  // namespace testing_support
