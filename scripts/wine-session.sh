@@ -15,6 +15,7 @@ wine_session_stop() {
     wait "$pid" 2>/dev/null || true
   done
   wine_session_pids=()
+  unset VELMORA_WINE_SESSION
 }
 
 wine_session_start() {
@@ -29,6 +30,10 @@ wine_session_start() {
   wineserver -w
   wineserver -f -p >/dev/null 2>&1 &
   wine_session_pids+=($!)
+  # The first program of the server's life starts Wine's helper services; they
+  # must not inherit the output of a program whose output is read to its end.
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  export VELMORA_WINE_SESSION=1
   if [ "$display" = xvfb ]; then
     local fifo
     fifo=$(mktemp -u)
