@@ -8,6 +8,8 @@ wine_session_pids=()
 
 wine_session_stop() {
   local pid
+  # Wine's own processes of the prefix go with their server; then ours by id.
+  if [ -n "${VELMORA_WINE_SESSION:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
   for pid in "${wine_session_pids[@]}"; do
     kill "$pid" 2>/dev/null || true
   done

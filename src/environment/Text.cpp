@@ -37,6 +37,9 @@ CodePoint Decode(std::string_view text, std::size_t at) {
     if ((next & 0xC0) != 0x80) return {lead, 1, false};
     value = (value << 6) | (next & 0x3Fu);
   }
+  // An overlong form is no code point of its own.
+  const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (value < smallest[length]) return {lead, 1, false};
   return {value, length, true};
 }
 
@@ -147,6 +150,25 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     j += pb.length;
   }
   return i == a.size() && j == b.size();
+}
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+  std::u16string wide;
+  wide.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    const CodePoint cp = Decode(text, at);
+    at += cp.length;
+    const bool scalar =
+        cp.valid && cp.value <= 0x10FFFF && !(cp.value >= 0xD800 && cp.value <= 0xDFFF);
+    const char32_t value = scalar ? cp.value : U'\uFFFD';
+    if (value < 0x10000) {
+      wide += static_cast<char16_t>(value);
+    } else {
+      wide += static_cast<char16_t>(0xD800 + ((value - 0x10000) >> 10));
+      wide += static_cast<char16_t>(0xDC00 + ((value - 0x10000) & 0x3FF));
+    }
+  }
+  return wide;
 }
 
 }  // namespace modUtils

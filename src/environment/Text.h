@@ -21,4 +21,9 @@ namespace modUtils {
 // Whether two texts are equal when letter case is ignored.
 [[nodiscard]] bool EqualsNoCase(std::string_view a, std::string_view b);
 
+// UTF-16 form of a UTF-8 text, for the places where text leaves the program
+// in that form (the report file, the clipboard). A byte that is not part of
+// valid UTF-8 becomes U+FFFD.
+[[nodiscard]] std::u16string Utf8ToUtf16(std::string_view text);
+
 }  // namespace modUtils

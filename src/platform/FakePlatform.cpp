@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "environment/Text.h"
+#include "platform/Failure.h"
 
 namespace platform {
 namespace {
@@ -271,6 +272,38 @@ std::uint32_t FakeFileSystem::FileAttributes(const std::string& path) {
   const bool closingSeparator = path.back() == '\\' || path.back() == '/';
   if (closingSeparator && found->second != kFileAttributeDirectory) return kInvalidFileAttributes;
   return found->second;
+}
+
+// --- user services --------------------------------------------------------------
+
+void RecordingUserServices::ThrowIfFailing() {
+  if (!failNext) return;
+  const auto [number, description] = *failNext;
+  failNext.reset();
+  throw Failure(number, description);
+}
+
+int RecordingUserServices::ShowMessage(const std::string& text, const std::string& caption,
+                                       std::uint32_t style) {
+  messages.push_back(Message{text, caption, style});
+  return kIdOk;
+}
+
+std::optional<std::string> RecordingUserServices::AskSaveFileName(
+    const SaveDialogRequest& request) {
+  saveRequests.push_back(request);
+  ThrowIfFailing();
+  return saveAnswer;
+}
+
+void RecordingUserServices::StartProgram(const std::string& commandLine, int showCommand) {
+  ThrowIfFailing();
+  started.push_back(Started{commandLine, showCommand});
+}
+
+void RecordingUserServices::PutClipboardText(const std::string& text) {
+  ThrowIfFailing();
+  clipboard.push_back(text);
 }
 
 }  // namespace platform

@@ -124,7 +124,50 @@ class ClockApi {
   [[nodiscard]] virtual LocalTime Now() = 0;
 };
 
-// The services the core reaches the operating system through. The members
+// MessageBoxA styles and answers the program uses.
+inline constexpr std::uint32_t kMbOk = 0x0000u;
+inline constexpr std::uint32_t kMbIconExclamation = 0x0030u;
+inline constexpr int kIdOk = 1;
+
+// ShowWindow commands for a started program.
+inline constexpr int kSwShowNormal = 1;
+inline constexpr int kSwShowNoActivate = 4;
+
+// What the Save As dialog is opened with. The filter is written as the
+// program's texts write it, "Description|pattern|Description|pattern".
+struct SaveDialogRequest {
+  std::string filter;
+  int filterIndex = 1;  // 1 is the first pair
+  std::string fileName;
+};
+
+// The services through which the program reaches the user: message boxes, the
+// Save As dialog, other programs and the clipboard. Boxes and dialogs are
+// modal to the program's active window.
+class UserServicesApi {
+ public:
+  virtual ~UserServicesApi() = default;
+
+  // MessageBoxA: the button the user pressed.
+  virtual int ShowMessage(const std::string& text, const std::string& caption,
+                          std::uint32_t style) = 0;
+
+  // GetSaveFileNameA: the chosen path, or nothing when the user cancelled.
+  // Throws Failure when the dialog itself fails.
+  [[nodiscard]] virtual std::optional<std::string> AskSaveFileName(
+      const SaveDialogRequest& request) = 0;
+
+  // CreateProcessA without waiting for the program; throws Failure when it
+  // cannot be started. The command line is passed as it is, never through a
+  // command interpreter.
+  virtual void StartProgram(const std::string& commandLine, int showCommand) = 0;
+
+  // Empties the clipboard and puts text on it as plain text; throws Failure
+  // when the clipboard cannot be had.
+  virtual void PutClipboardText(const std::string& text) = 0;
+};
+
+// The services the program reaches the operating system through. The members
 // refer to objects owned elsewhere (the binding or the test fixture).
 struct Platform {
   RegistryApi& registry;
@@ -132,6 +175,7 @@ struct Platform {
   IdentityApi& identity;
   FileSystemApi& files;
   ClockApi& clock;
+  UserServicesApi& user;
 };
 
 }  // namespace platform

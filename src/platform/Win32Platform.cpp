@@ -1,7 +1,15 @@
 #include "platform/Win32Platform.h"
 
 #include <windows.h>
+#include <commdlg.h>
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+#include "environment/Text.h"
 #include "environment/TextBuffer.h"
 
 namespace platform {
@@ -82,6 +90,103 @@ LocalTime Win32Clock::Now() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
   return LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+// --- user services --------------------------------------------------------------
+
+namespace {
+
+// Owns a kernel handle (a started process or thread).
+using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, decltype(&CloseHandle)>;
+
+// Holds the clipboard open for one change.
+class ClipboardLock {
+ public:
+  ClipboardLock() {
+    // Another program may hold the clipboard for a moment.
+    for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
+      open_ = OpenClipboard(GetActiveWindow()) != FALSE;
+      if (!open_) Sleep(20);
+    }
+    if (!open_) throw Win32Failure(GetLastError());
+  }
+  ~ClipboardLock() { CloseClipboard(); }
+  ClipboardLock(const ClipboardLock&) = delete;
+  ClipboardLock& operator=(const ClipboardLock&) = delete;
+
+ private:
+  bool open_ = false;
+};
+
+}  // namespace
+
+int Win32UserServices::ShowMessage(const std::string& text, const std::string& caption,
+                                   std::uint32_t style) {
+  return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), style);
+}
+
+std::optional<std::string> Win32UserServices::AskSaveFileName(const SaveDialogRequest& request) {
+  // "A|a|B|b" becomes "A\0a\0B\0b\0\0".
+  std::string filter = request.filter;
+  std::replace(filter.begin(), filter.end(), '|', '\0');
+  filter.append(2, '\0');
+  std::vector<char> file(32768, '\0');
+  std::memcpy(file.data(), request.fileName.data(),
+              std::min(request.fileName.size(), file.size() - 1));
+
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = GetActiveWindow();
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = static_cast<DWORD>(request.filterIndex);
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  // The current folder stays where it was: relative paths in the environment
+  // must mean the same before and after a save.
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  if (GetSaveFileNameA(&dialog)) return std::string(file.data());
+  const DWORD error = CommDlgExtendedError();
+  if (error == 0) return std::nullopt;
+  throw Failure(static_cast<std::int32_t>(error),
+                "The Save As dialog failed (common dialog error " + std::to_string(error) + ")");
+}
+
+void Win32UserServices::StartProgram(const std::string& commandLine, int showCommand) {
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(showCommand);
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &started)) {
+    throw Win32Failure(GetLastError());
+  }
+  // Not waited for: the handles are let go at once.
+  const UniqueHandle process(started.hProcess, &CloseHandle);
+  const UniqueHandle thread(started.hThread, &CloseHandle);
+}
+
+void Win32UserServices::PutClipboardText(const std::string& text) {
+  // Unicode text, so that every character survives whatever code page the
+  // reading program runs in; the platform offers the other text forms from it.
+  const std::u16string wide = modUtils::Utf8ToUtf16(text);
+  const std::size_t bytes = (wide.size() + 1) * sizeof(char16_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (memory == nullptr) throw Win32Failure(GetLastError());
+  void* target = GlobalLock(memory);
+  std::memcpy(target, wide.c_str(), bytes);
+  GlobalUnlock(memory);
+
+  const ClipboardLock clipboard;
+  EmptyClipboard();
+  if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
+    const DWORD error = GetLastError();
+    GlobalFree(memory);
+    throw Win32Failure(error);
+  }
+  // The clipboard owns the memory from here on.
 }
 
 std::string SystemMessage(std::uint32_t code) {

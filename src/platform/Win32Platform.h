@@ -45,15 +45,25 @@ class Win32Clock final : public ClockApi {
   LocalTime Now() override;
 };
 
+class Win32UserServices final : public UserServicesApi {
+ public:
+  int ShowMessage(const std::string& text, const std::string& caption,
+                  std::uint32_t style) override;
+  std::optional<std::string> AskSaveFileName(const SaveDialogRequest& request) override;
+  void StartProgram(const std::string& commandLine, int showCommand) override;
+  void PutClipboardText(const std::string& text) override;
+};
+
 struct Win32Platform {
   Win32Registry registry;
   Win32Environment environment;
   Win32Identity identity;
   Win32FileSystem files;
   Win32Clock clock;
+  Win32UserServices user;
 
   [[nodiscard]] Platform Services() {
-    return Platform{registry, environment, identity, files, clock};
+    return Platform{registry, environment, identity, files, clock, user};
   }
 };
 

@@ -56,3 +56,23 @@ TEST(CaseInsensitiveEquality, ComparesWholeTexts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Utf16Conversion, KeepsEveryCharacterIncludingThoseOutsideTheBasicPlane) {
+  EXPECT_EQ(modUtils::Utf8ToUtf16(""), u"");
+  EXPECT_EQ(modUtils::Utf8ToUtf16("C:\\x;"), u"C:\\x;");
+  EXPECT_EQ(modUtils::Utf8ToUtf16("Grüße \xE6\x97\xA5 \xF0\x9F\x98\x80"), u"Grüße 日 😀");
+}
+
+TEST(Utf16Conversion, MarksBytesThatAreNotUtf8) {
+  EXPECT_EQ(modUtils::Utf8ToUtf16(std::string("a\xFF"
+                                              "b",
+                                              3)),
+            u"a\uFFFDb");
+  EXPECT_EQ(modUtils::Utf8ToUtf16(std::string("\xC0\x80", 2)), u"\uFFFD\uFFFD");  // overlong NUL
+  EXPECT_EQ(modUtils::Utf8ToUtf16(std::string("\xED\xA0\x80", 3)), u"\uFFFD");    // surrogate
+  EXPECT_EQ(modUtils::Utf8ToUtf16(std::string("\xE6\x97", 2)), u"\uFFFD\uFFFD");  // cut short
+}
+
+}  // namespace
