@@ -210,6 +210,7 @@ std::uint32_t FakeIdentity::TempPath(std::uint32_t size, char* buffer) {
 namespace {
 
 constexpr std::uint32_t kFileAttributeArchive = 0x20u;
+constexpr std::int32_t kErrorInvalidName = 123;
 
 bool IsAbsolute(std::string_view path) {
   return (path.size() >= 2 && path[1] == ':') || path.starts_with("\\\\");
@@ -221,6 +222,11 @@ bool HasInvalidCharacter(std::string_view path) {
   return std::any_of(path.begin(), path.end(), [](char c) {
     return static_cast<unsigned char>(c) < 0x20 || std::strchr("<>\"|?*:", c) != nullptr;
   });
+}
+
+std::string Parent(const std::string& normalized) {
+  const std::size_t cut = normalized.rfind('\\');
+  return cut == std::string::npos ? std::string() : normalized.substr(0, cut);
 }
 
 }  // namespace
@@ -247,21 +253,46 @@ std::string FakeFileSystem::Normalize(std::string_view path) const {
   return modUtils::UpperCase(joined);
 }
 
+bool FakeFileSystem::IsFolder(const std::string& normalized) const {
+  const auto found = entries_.find(normalized);
+  return found != entries_.end() && found->second.attributes == kFileAttributeDirectory;
+}
+
 void FakeFileSystem::AddFolder(std::string_view path) {
-  std::string normalized = Normalize(path);
-  for (;;) {
-    entries_[normalized] = kFileAttributeDirectory;
-    const std::size_t cut = normalized.rfind('\\');
-    if (cut == std::string::npos) return;
-    normalized.resize(cut);
+  for (std::string folder = Normalize(path); !folder.empty(); folder = Parent(folder)) {
+    entries_[folder] = Entry{kFileAttributeDirectory, {}};
   }
 }
 
-void FakeFileSystem::AddFile(std::string_view path) {
+void FakeFileSystem::AddFile(std::string_view path, std::string content) {
   const std::string normalized = Normalize(path);
-  const std::size_t cut = normalized.rfind('\\');
-  if (cut != std::string::npos) AddFolder(normalized.substr(0, cut));
-  entries_[normalized] = kFileAttributeArchive;
+  if (const std::string parent = Parent(normalized); !parent.empty()) AddFolder(parent);
+  entries_[normalized] = Entry{kFileAttributeArchive, std::move(content)};
+}
+
+std::optional<std::string> FakeFileSystem::Content(std::string_view path) const {
+  const auto found = entries_.find(Normalize(path));
+  if (found == entries_.end() || found->second.attributes == kFileAttributeDirectory) {
+    return std::nullopt;
+  }
+  return found->second.content;
+}
+
+std::vector<std::string> FakeFileSystem::FilesIn(std::string_view folder) const {
+  const std::string prefix = Normalize(folder) + "\\";
+  std::vector<std::string> files;
+  for (const auto& [path, entry] : entries_) {
+    if (entry.attributes != kFileAttributeDirectory && path.starts_with(prefix)) {
+      files.push_back(path);
+    }
+  }
+  return files;
+}
+
+void FakeFileSystem::FailWrite(int n, std::int32_t error, std::uint32_t partial) {
+  writesUntilFailure_ = n;
+  writeError_ = error;
+  writePartial_ = partial;
 }
 
 std::uint32_t FakeFileSystem::FileAttributes(const std::string& path) {
@@ -270,8 +301,82 @@ std::uint32_t FakeFileSystem::FileAttributes(const std::string& path) {
   if (found == entries_.end()) return kInvalidFileAttributes;
   // A file named with a closing separator is no file.
   const bool closingSeparator = path.back() == '\\' || path.back() == '/';
-  if (closingSeparator && found->second != kFileAttributeDirectory) return kInvalidFileAttributes;
-  return found->second;
+  if (closingSeparator && found->second.attributes != kFileAttributeDirectory) {
+    return kInvalidFileAttributes;
+  }
+  return found->second.attributes;
+}
+
+std::int32_t FakeFileSystem::CreateNew(const std::string& path, FileHandle* file) {
+  if (path.empty() || HasInvalidCharacter(path)) return kErrorInvalidName;
+  const std::string normalized = Normalize(path);
+  if (!IsFolder(Parent(normalized))) return kErrorPathNotFound;
+  if (entries_.contains(normalized)) return kErrorFileExists;
+  entries_[normalized] = Entry{kFileAttributeArchive, {}};
+  *file = nextHandle_++;
+  open_[*file] = normalized;
+  return kErrorSuccess;
+}
+
+std::int32_t FakeFileSystem::Write(FileHandle file, const void* data, std::uint32_t size) {
+  const auto open = open_.find(file);
+  if (open == open_.end()) return kErrorInvalidHandle;
+  std::string& content = entries_[open->second].content;
+  if (writesUntilFailure_ > 0 && --writesUntilFailure_ == 0) {
+    content.append(static_cast<const char*>(data), std::min(size, writePartial_));
+    return writeError_;
+  }
+  content.append(static_cast<const char*>(data), size);
+  return kErrorSuccess;
+}
+
+std::int32_t FakeFileSystem::Flush(FileHandle file) {
+  if (!open_.contains(file)) return kErrorInvalidHandle;
+  return flushError_;
+}
+
+std::int32_t FakeFileSystem::Close(FileHandle file) {
+  return open_.erase(file) == 1 ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+std::int32_t FakeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+  if (moveError_ != 0) return moveError_;
+  if (HasInvalidCharacter(to)) return kErrorInvalidName;
+  const std::string source = Normalize(from);
+  const std::string target = Normalize(to);
+  const auto found = entries_.find(source);
+  if (found == entries_.end()) return kErrorFileNotFound;
+  if (!IsFolder(Parent(target))) return kErrorPathNotFound;
+  if (IsFolder(target)) return kErrorAccessDenied;
+  Entry moved = std::move(found->second);
+  entries_.erase(found);
+  entries_[target] = std::move(moved);
+  return kErrorSuccess;
+}
+
+std::int32_t FakeFileSystem::Remove(const std::string& path) {
+  const auto found = entries_.find(Normalize(path));
+  if (found == entries_.end()) return kErrorFileNotFound;
+  if (found->second.attributes == kFileAttributeDirectory) return kErrorAccessDenied;
+  entries_.erase(found);
+  return kErrorSuccess;
+}
+
+std::string FakeFileSystem::ErrorText(std::int32_t code) {
+  switch (code) {
+    case kErrorFileNotFound:
+      return "The system cannot find the file specified.";
+    case kErrorPathNotFound:
+      return "The system cannot find the path specified.";
+    case kErrorAccessDenied:
+      return "Access is denied.";
+    case kErrorDiskFull:
+      return "There is not enough space on the disk.";
+    case kErrorInvalidName:
+      return "The filename, directory name, or volume label syntax is incorrect.";
+    default:
+      return "Error " + std::to_string(code);
+  }
 }
 
 // --- user services --------------------------------------------------------------

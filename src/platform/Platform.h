@@ -95,6 +95,11 @@ class IdentityApi {
   [[nodiscard]] virtual std::uint32_t TempPath(std::uint32_t size, char* buffer) = 0;
 };
 
+using FileHandle = std::uintptr_t;
+
+inline constexpr std::int32_t kErrorFileExists = 80;
+inline constexpr std::int32_t kErrorDiskFull = 112;
+
 inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 inline constexpr std::uint32_t kFileAttributeDirectory = 0x10u;
 
@@ -106,6 +111,31 @@ class FileSystemApi {
   // path or the path cannot be asked about. Relative paths resolve against the
   // process's current folder.
   [[nodiscard]] virtual std::uint32_t FileAttributes(const std::string& path) = 0;
+
+  // CreateFileA for writing, CREATE_NEW: 0 and an open file in *file, or an
+  // error code (kErrorFileExists when the name is taken).
+  [[nodiscard]] virtual std::int32_t CreateNew(const std::string& path, FileHandle* file) = 0;
+
+  // WriteFile: 0 when all `size` bytes were written, or an error code.
+  [[nodiscard]] virtual std::int32_t Write(FileHandle file, const void* data,
+                                           std::uint32_t size) = 0;
+
+  // FlushFileBuffers: 0 once the bytes are on the disk, or an error code.
+  [[nodiscard]] virtual std::int32_t Flush(FileHandle file) = 0;
+
+  // CloseHandle.
+  virtual std::int32_t Close(FileHandle file) = 0;
+
+  // MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH: puts
+  // `from` in the place of `to` in one step, whether or not `to` exists.
+  [[nodiscard]] virtual std::int32_t MoveReplacing(const std::string& from,
+                                                   const std::string& to) = 0;
+
+  // DeleteFileA.
+  virtual std::int32_t Remove(const std::string& path) = 0;
+
+  // FormatMessageA: the system's text for an error code.
+  [[nodiscard]] virtual std::string ErrorText(std::int32_t code) = 0;
 };
 
 // The local date and time, as GetLocalTime gives it.

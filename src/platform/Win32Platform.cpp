@@ -86,6 +86,54 @@ std::uint32_t Win32FileSystem::FileAttributes(const std::string& path) {
   return GetFileAttributesA(path.c_str());
 }
 
+namespace {
+
+HANDLE ToHandle(FileHandle file) {
+  return reinterpret_cast<HANDLE>(file);
+}
+
+std::int32_t LastError() {
+  return static_cast<std::int32_t>(GetLastError());
+}
+
+}  // namespace
+
+std::int32_t Win32FileSystem::CreateNew(const std::string& path, FileHandle* file) {
+  const HANDLE created = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (created == INVALID_HANDLE_VALUE) return LastError();
+  *file = reinterpret_cast<FileHandle>(created);
+  return kErrorSuccess;
+}
+
+std::int32_t Win32FileSystem::Write(FileHandle file, const void* data, std::uint32_t size) {
+  DWORD written = 0;
+  if (!WriteFile(ToHandle(file), data, size, &written, nullptr)) return LastError();
+  return written == size ? kErrorSuccess : kErrorDiskFull;
+}
+
+std::int32_t Win32FileSystem::Flush(FileHandle file) {
+  return FlushFileBuffers(ToHandle(file)) ? kErrorSuccess : LastError();
+}
+
+std::int32_t Win32FileSystem::Close(FileHandle file) {
+  return CloseHandle(ToHandle(file)) ? kErrorSuccess : LastError();
+}
+
+std::int32_t Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? kErrorSuccess
+             : LastError();
+}
+
+std::int32_t Win32FileSystem::Remove(const std::string& path) {
+  return DeleteFileA(path.c_str()) ? kErrorSuccess : LastError();
+}
+
+std::string Win32FileSystem::ErrorText(std::int32_t code) {
+  return SystemMessage(static_cast<std::uint32_t>(code));
+}
+
 LocalTime Win32Clock::Now() {
   SYSTEMTIME now{};
   GetLocalTime(&now);

@@ -38,6 +38,13 @@ class Win32Identity final : public IdentityApi {
 class Win32FileSystem final : public FileSystemApi {
  public:
   std::uint32_t FileAttributes(const std::string& path) override;
+  std::int32_t CreateNew(const std::string& path, FileHandle* file) override;
+  std::int32_t Write(FileHandle file, const void* data, std::uint32_t size) override;
+  std::int32_t Flush(FileHandle file) override;
+  std::int32_t Close(FileHandle file) override;
+  std::int32_t MoveReplacing(const std::string& from, const std::string& to) override;
+  std::int32_t Remove(const std::string& path) override;
+  std::string ErrorText(std::int32_t code) override;
 };
 
 class Win32Clock final : public ClockApi {

@@ -1,0 +1,90 @@
+#include "platform/HostFileSystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+constexpr std::uint32_t kFileAttributeNormal = 0x80u;
+
+// errno in the terms of the Win32 codes the program looks at.
+std::int32_t Win32Code(int error) {
+  switch (error) {
+    case 0:
+      return kErrorSuccess;
+    case ENOENT:
+      return kErrorPathNotFound;
+    case EEXIST:
+      return kErrorFileExists;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+      return kErrorAccessDenied;
+    case ENOSPC:
+      return kErrorDiskFull;
+    default:
+      return 0x20000000 | error;  // the customer bit keeps it apart from Win32's codes
+  }
+}
+
+int Descriptor(FileHandle file) {
+  return static_cast<int>(file);
+}
+
+}  // namespace
+
+std::uint32_t HostFileSystem::FileAttributes(const std::string& path) {
+  struct stat status {};
+  if (path.empty() || ::stat(path.c_str(), &status) != 0) return kInvalidFileAttributes;
+  return S_ISDIR(status.st_mode) ? kFileAttributeDirectory : kFileAttributeNormal;
+}
+
+std::int32_t HostFileSystem::CreateNew(const std::string& path, FileHandle* file) {
+  const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (descriptor < 0) return Win32Code(errno);
+  *file = static_cast<FileHandle>(descriptor);
+  return kErrorSuccess;
+}
+
+std::int32_t HostFileSystem::Write(FileHandle file, const void* data, std::uint32_t size) {
+  const auto* bytes = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t written = ::write(Descriptor(file), bytes, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return Win32Code(errno);
+    }
+    bytes += written;
+    size -= static_cast<std::uint32_t>(written);
+  }
+  return kErrorSuccess;
+}
+
+std::int32_t HostFileSystem::Flush(FileHandle file) {
+  return ::fsync(Descriptor(file)) == 0 ? kErrorSuccess : Win32Code(errno);
+}
+
+std::int32_t HostFileSystem::Close(FileHandle file) {
+  return ::close(Descriptor(file)) == 0 ? kErrorSuccess : Win32Code(errno);
+}
+
+std::int32_t HostFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0 ? kErrorSuccess : Win32Code(errno);
+}
+
+std::int32_t HostFileSystem::Remove(const std::string& path) {
+  return ::unlink(path.c_str()) == 0 ? kErrorSuccess : Win32Code(errno);
+}
+
+std::string HostFileSystem::ErrorText(std::int32_t code) {
+  if ((code & 0x20000000) != 0) return std::strerror(code & ~0x20000000);
+  return "Error " + std::to_string(code);
+}
+
+}  // namespace platform

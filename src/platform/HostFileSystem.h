@@ -1,0 +1,24 @@
+// The file system of the machine the native build runs on (POSIX), answering
+// as GetFileAttributesA and the file-writing calls would. It lets the native
+// tests and benchmarks use real files and folders.
+#pragma once
+
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace platform {
+
+class HostFileSystem final : public FileSystemApi {
+ public:
+  std::uint32_t FileAttributes(const std::string& path) override;
+  std::int32_t CreateNew(const std::string& path, FileHandle* file) override;
+  std::int32_t Write(FileHandle file, const void* data, std::uint32_t size) override;
+  std::int32_t Flush(FileHandle file) override;
+  std::int32_t Close(FileHandle file) override;
+  std::int32_t MoveReplacing(const std::string& from, const std::string& to) override;
+  std::int32_t Remove(const std::string& path) override;
+  std::string ErrorText(std::int32_t code) override;
+};
+
+}  // namespace platform

@@ -1,0 +1,39 @@
+// A real folder of the machine the tests run on, removed afterwards, and the
+// binding that answers for real files there: the Win32 one on Windows, the
+// host's own on the native build.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Platform.h"
+
+namespace testing_support {
+
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  // The folder's path, without a closing separator.
+  [[nodiscard]] const std::string& Path() const { return path_; }
+  // A path inside the folder.
+  [[nodiscard]] std::string Join(std::string_view name) const;
+
+  void MakeFolder(std::string_view name) const;
+  void MakeFile(std::string_view name, std::string_view content = {}) const;
+  [[nodiscard]] std::optional<std::string> Read(std::string_view name) const;
+  // How many entries the folder holds (files and folders, not recursively).
+  [[nodiscard]] int EntryCount() const;
+
+ private:
+  std::string path_;
+};
+
+// The file system binding for real files on this build.
+platform::FileSystemApi& RealFileSystem();
+
+}  // namespace testing_support
