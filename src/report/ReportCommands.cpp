@@ -1,9 +1,61 @@
 #include "report/ReportCommands.h"
 
-namespace modReport {
+#include <cstdio>
 
-// The report builder is not in yet: the buttons do nothing until it is.
-void cmdSave_Click(const platform::Platform&) {}
-void cmdView_Click(const platform::Platform&) {}
+#include "environment/ErrorReport.h"
+#include "environment/Identity.h"
+#include "platform/Failure.h"
+#include "report/ReportBuilder.h"
+
+namespace modReport {
+namespace {
+
+constexpr const char* kSaveFilter = "All Files (*.*)|*.*|Text Files (*.txt)|*.txt";
+constexpr int kTextFilesFilter = 2;
+
+std::string TrimBlanks(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+std::string ProposedFileName(const platform::Platform& os) {
+  const platform::LocalTime t = os.clock.Now();
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d_%02d-%02d", t.year, t.month, t.day, t.hour,
+                t.minute);
+  return modWinAPI::GetMachineName(os) + "_" + modWinAPI::GetCurrentUserName(os) + "_" + stamp +
+         ".txt";
+}
+
+void cmdSave_Click(const platform::Platform& os) {
+  try {
+    const auto chosen =
+        os.user.AskSaveFileName({kSaveFilter, kTextFilesFilter, ProposedFileName(os)});
+    if (!chosen) return;  // cancelled
+    const std::string path = TrimBlanks(*chosen);
+    if (!path.empty()) (void)doReport(os, path);
+  } catch (const platform::Failure& failure) {
+    if (failure.Number() == platform::kFailureDialogCancelled) return;
+    modUtils::ReportError(os, "frmMain", "cmdSave_Click", failure.Description(), failure.Number());
+  }
+}
+
+void cmdView_Click(const platform::Platform& os) {
+  try {
+    const std::string folder = modWinAPI::GetTempFolder(os);
+    if (folder.empty()) {
+      // Never the root of the current drive.
+      throw platform::Failure(platform::kFailureNoTempFolder,
+                              "The temporary folder could not be found");
+    }
+    const std::string path = folder + "\\" + ProposedFileName(os);
+    if (doReport(os, path)) os.user.StartProgram("Notepad.exe " + path, platform::kSwShowNormal);
+  } catch (const platform::Failure& failure) {
+    modUtils::ReportError(os, "frmMain", "cmdView_Click", failure.Description(), failure.Number());
+  }
+}
 
 }  // namespace modReport

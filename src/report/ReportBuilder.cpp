@@ -1,0 +1,209 @@
+#include "report/ReportBuilder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <new>
+#include <exception>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "environment/AppInfo.h"
+#include "environment/ErrorReport.h"
+#include "environment/Identity.h"
+#include "environment/Lookups.h"
+#include "environment/Text.h"
+#include "platform/Failure.h"
+#include "report/ExistenceNotes.h"
+#include "report/ReportFile.h"
+
+namespace modReport {
+namespace {
+
+constexpr std::int32_t kFrameWidth = 40;
+constexpr const char* kStarRow = "****************************************";
+constexpr const char* kCreditLine = "* Written for Corvane product support";
+constexpr const char* kProductVariables =
+    "CORVANE_HOME,TILBURPATH,MORDALEPATH,MORDALERTC,QUVPATH,DRXCONNECTORPATH,KWTCONNECTORPATH,"
+    "COMMON LIBRARIES,ZENTARO_HOME,PUX_HOME,GOB_HOME,YEL_JAVA_HOME";
+constexpr const char* kDomainsFile = "OMRA_DOMAINS_FILE";
+constexpr const char* kEntryIndent = "     ";     // 5
+constexpr const char* kNoteIndent = "         ";  // 9
+constexpr const char* kUserTag = "USR ";
+constexpr const char* kSystemTag = "SYS ";
+
+std::size_t CharacterCount(std::string_view text) {
+  std::size_t count = 0;
+  for (const char c : text) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
+  }
+  return count;
+}
+
+std::string HeaderDate(const platform::LocalTime& t) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
+  return text;
+}
+
+// The entries of a search list, compared whole and without regard to case.
+// Built once per report, so that testing each of thousands of entries costs a
+// lookup instead of a walk through the whole list.
+class EntrySet {
+ public:
+  explicit EntrySet(std::string_view list) {
+    for (const std::string_view piece : modUtils::SplitSearchList(list)) {
+      entries_.insert(modUtils::UpperCase(piece));
+    }
+  }
+  [[nodiscard]] bool Contains(std::string_view entry) const {
+    return entries_.contains(modUtils::UpperCase(entry));
+  }
+
+ private:
+  std::unordered_set<std::string> entries_;
+};
+
+class ReportWriter {
+ public:
+  explicit ReportWriter(const platform::Platform& os) : os_(os) {}
+
+  std::string Build() {
+    const std::string userPath = modUtils::GetUserVariable(os_, "PATH");
+    const std::string user = modWinAPI::GetCurrentUserName(os_);
+    Header(user);
+    PathSection(userPath, user);
+    ClassPathSection(user);
+    Line("MISC CORVANE PRODUCT VARIABLES");
+    for (std::string_view names = kProductVariables; !names.empty();) {
+      const std::size_t comma = std::min(names.find(','), names.size());
+      ProductLine(std::string(names.substr(0, comma)), &FolderNote);
+      names.remove_prefix(std::min(comma + 1, names.size()));
+    }
+    ProductLine(kDomainsFile, &FileNote);
+    MordaleChecks();
+    return std::move(text_);
+  }
+
+ private:
+  using Note = std::string (*)(const platform::Platform&, const std::string&);
+
+  void Line(std::string_view line) {
+    text_ += line;
+    text_ += "\r\n";
+  }
+
+  std::string Effective(const std::string& name) {
+    return os_.environment.Variable(name).value_or(std::string());
+  }
+
+  void Header(const std::string& user) {
+    Line(kStarRow);
+    Line(StarLine(
+        "* Path Report by " + std::string(appinfo::kTitle) + " version " + appinfo::VersionText(),
+        kFrameWidth));
+    Line(StarLine(kCreditLine, kFrameWidth));
+    Line(StarLine("*", kFrameWidth));
+    Line(StarLine("* Machine name: " + modWinAPI::GetMachineName(os_), kFrameWidth));
+    Line(StarLine("* User: " + user, kFrameWidth));
+    Line(StarLine("* Date: " + HeaderDate(os_.clock.Now()), kFrameWidth));
+    Line(kStarRow);
+    Line("");
+  }
+
+  void PathSection(const std::string& userPath, const std::string& user) {
+    const std::string path = Effective("PATH");
+    Line("PATH");
+    Line("Effective path: " + path);
+    Line("");
+    const EntrySet userEntries(userPath);
+    for (const std::string_view entry : modUtils::SplitSearchList(path)) {
+      Line(kEntryIndent + std::string(userEntries.Contains(entry) ? kUserTag : kSystemTag) +
+           std::string(entry));
+    }
+    Line("");
+    StoredEntries("System PATH variable:", ReadSystemEnvironment(os_, "PATH"));
+    StoredEntries("User PATH variable for " + user + ":", ReadUserEnvironment(os_, "PATH"));
+  }
+
+  void ClassPathSection(const std::string& user) {
+    Line("Effective ClassPath: " + Effective("CLASSPATH"));
+    Line("");
+    StoredEntries("System CLASSPATH variable:", ReadSystemEnvironment(os_, "CLASSPATH"));
+    StoredEntries("User CLASSPATH variable for " + user + ":",
+                  ReadUserEnvironment(os_, "CLASSPATH"));
+  }
+
+  // A heading, the stored value's entries, and a blank line.
+  void StoredEntries(const std::string& heading, const std::string& value) {
+    Line(heading);
+    for (const std::string_view entry : modUtils::SplitSearchList(value)) {
+      Line(kEntryIndent + std::string(entry));
+    }
+    Line("");
+  }
+
+  void ProductLine(const std::string& name, Note note) {
+    const std::string value = Effective(name);
+    if (value.empty()) {
+      Line(kNoteIndent + name + ": ");
+      return;
+    }
+    // A user entry is the user's own plain-text value, seen unchanged by the process.
+    const bool isUser = modUtils::EqualsNoCase(value + ";", modUtils::GetUserVariable(os_, name));
+    Line(kEntryIndent + std::string(isUser ? kUserTag : kSystemTag) + name + ": " + value + "\t" +
+         note(os_, value));
+  }
+
+  // Whether the Mordale database is there, and whether its bin folder itself
+  // (not a neighbour such as bin64) is an entry of PATH.
+  void MordaleChecks() {
+    const std::string mordale = Effective("MORDALEPATH");
+    if (mordale.empty() || !FileExists(os_, mordale + "\\bin\\mordale.mdb")) {
+      Line(kNoteIndent + std::string("%MordalePath%\\bin\\mordale.mdb not found!"));
+      return;
+    }
+    Line("    %MordalePath%\\bin\\mordale.mdb exists");
+    const std::string bin = mordale + "\\bin";
+    const std::string path = Effective("PATH");
+    bool inPath = false;
+    for (const std::string_view entry : modUtils::SplitSearchList(path)) {
+      if (modUtils::EqualsNoCase(entry, bin) || modUtils::EqualsNoCase(entry, bin + "\\")) {
+        inPath = true;
+        break;
+      }
+    }
+    Line(kNoteIndent + std::string(inPath ? "%MordalePath%\\bin is in PATH"
+                                          : "%MordalePath%\\bin is not in PATH!"));
+  }
+
+  const platform::Platform& os_;
+  std::string text_;
+};
+
+}  // namespace
+
+std::string StarLine(std::string_view text, std::int32_t width) {
+  const std::size_t length = CharacterCount(text);
+  if (width <= 0 || length >= static_cast<std::size_t>(width)) return std::string(text);
+  return std::string(text) + std::string(static_cast<std::size_t>(width) - length - 1, ' ') + "*";
+}
+
+std::string ReportText(const platform::Platform& os) {
+  return ReportWriter(os).Build();
+}
+
+bool doReport(const platform::Platform& os, const std::string& path) {
+  try {
+    WriteWholeFile(os.files, path, EncodeReport(ReportText(os)));
+    return true;
+  } catch (const platform::Failure& failure) {
+    modUtils::ReportError(os, "modReport", "doReport", failure.Description(), failure.Number());
+  } catch (const std::bad_alloc&) {
+    modUtils::ReportError(os, "modReport", "doReport", "Out of memory", 7);
+  }
+  return false;
+}
+
+}  // namespace modReport

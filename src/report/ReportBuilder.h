@@ -1,0 +1,26 @@
+// The environment report: what the machine's and the user's environment hold,
+// in one plain-text file for support staff.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/Platform.h"
+
+namespace modReport {
+
+// text padded with blanks to width - 1 characters and closed by "*"; a text of
+// width characters or more comes back unchanged. Characters, not bytes, count.
+[[nodiscard]] std::string StarLine(std::string_view text, std::int32_t width);
+
+// The report's lines, each ended by CR LF, in UTF-8. Throws platform::Failure
+// when a lookup fails.
+[[nodiscard]] std::string ReportText(const platform::Platform& os);
+
+// Writes the report to path, whole or not at all. A failure is shown in the
+// error box (module "modReport", procedure "doReport") and not passed on.
+// True when the file was written.
+bool doReport(const platform::Platform& os, const std::string& path);
+
+}  // namespace modReport
