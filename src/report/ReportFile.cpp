@@ -77,13 +77,13 @@ class PendingFile {
 
 std::string EncodeReport(std::string_view text) {
   const std::u16string wide = modUtils::Utf8ToUtf16(text);
-  std::string bytes;
-  bytes.reserve(2 + wide.size() * 2);
-  bytes += '\xFF';
-  bytes += '\xFE';
+  std::string bytes(2 + wide.size() * 2, '\0');
+  bytes[0] = '\xFF';
+  bytes[1] = '\xFE';
+  char* out = bytes.data() + 2;
   for (const char16_t unit : wide) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
+    *out++ = static_cast<char>(unit & 0xFF);
+    *out++ = static_cast<char>(unit >> 8);
   }
   return bytes;
 }
