@@ -198,27 +198,31 @@ TEST(RegistryReaderOnDouble, ClosesTheKeyOnEveryPath) {
   EXPECT_EQ(fake.registry.OpenHandles(), 0);
 }
 
-TEST(RegistryReaderOnDouble, FailedFetchEndsTheEnumerationKeepingEarlierValues) {
-  platform::FakePlatform fake;
-  auto os = fake.Services();
-  for (const char* name : {"A", "B", "C"}) {
-    fake.registry.SetValue(kCurrentUser, kKey, name, platform::kRegSz, {'x', 0});
+class ThreeValuesOnDouble : public ::testing::Test {
+ protected:
+  ThreeValuesOnDouble() {
+    for (const char* name : {"A", "B", "C"}) {
+      fake_.registry.SetValue(kCurrentUser, kKey, name, platform::kRegSz, {'x', 0});
+    }
   }
-  fake.registry.FailValue(1, platform::kErrorAccessDenied);
-  const auto values = EnumRegistryValues(os, kCurrentUser, kKey);
+  Registry::VariableDictionary Read() {
+    return EnumRegistryValues(fake_.Services(), kCurrentUser, kKey);
+  }
+
+  platform::FakePlatform fake_;
+};
+
+TEST_F(ThreeValuesOnDouble, FailedFetchEndsTheEnumerationKeepingEarlierValues) {
+  fake_.registry.FailValue(1, platform::kErrorAccessDenied);
+  const auto values = Read();
   EXPECT_EQ(values.Count(), 1u);
   EXPECT_NE(values.Find("A"), nullptr);
-  EXPECT_EQ(fake.registry.OpenHandles(), 0);
+  EXPECT_EQ(fake_.registry.OpenHandles(), 0);
 }
 
-TEST(RegistryReaderOnDouble, ReadsEachValueWithOneProbeAndOneFetch) {
-  platform::FakePlatform fake;
-  auto os = fake.Services();
-  for (const char* name : {"A", "B", "C"}) {
-    fake.registry.SetValue(kCurrentUser, kKey, name, platform::kRegSz, {'x', 0});
-  }
-  (void)EnumRegistryValues(os, kCurrentUser, kKey);
-  EXPECT_EQ(fake.registry.EnumCalls(), 3 * 2 + 2);  // and one probe and fetch past the end
+TEST_F(ThreeValuesOnDouble, ReadsEachValueWithOneProbeAndOneFetch) {
+  (void)Read();
+  EXPECT_EQ(fake_.registry.EnumCalls(), 3 * 2 + 2);  // and one probe and fetch past the end
 }
 
 }  // namespace

@@ -9,20 +9,25 @@
 
 namespace report_testing {
 
-inline void SetUser(platform::FakePlatform& fake, std::string_view name, std::string_view text,
-                    std::uint32_t type = platform::kRegSz) {
+// A string value with its terminator in the user's or the machine's environment key.
+inline void SetStored(platform::FakePlatform& fake, platform::KeyHandle root, std::string_view name,
+                      std::string_view text, std::uint32_t type) {
   std::vector<std::uint8_t> data(text.begin(), text.end());
   data.push_back(0);
-  fake.registry.SetValue(platform::kCurrentUser, environment::kUserEnvironmentKey, name, type,
-                         std::move(data));
+  fake.registry.SetValue(root,
+                         root == platform::kCurrentUser ? environment::kUserEnvironmentKey
+                                                        : environment::kSystemEnvironmentKey,
+                         name, type, std::move(data));
+}
+
+inline void SetUser(platform::FakePlatform& fake, std::string_view name, std::string_view text,
+                    std::uint32_t type = platform::kRegSz) {
+  SetStored(fake, platform::kCurrentUser, name, text, type);
 }
 
 inline void SetSystem(platform::FakePlatform& fake, std::string_view name, std::string_view text,
                       std::uint32_t type = platform::kRegSz) {
-  std::vector<std::uint8_t> data(text.begin(), text.end());
-  data.push_back(0);
-  fake.registry.SetValue(platform::kLocalMachine, environment::kSystemEnvironmentKey, name, type,
-                         std::move(data));
+  SetStored(fake, platform::kLocalMachine, name, text, type);
 }
 
 // Machine BUILD07, user jdoe, 7 March 2011 14:05:09, and the environment,
