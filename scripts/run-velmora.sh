@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Starts a built Velmora.exe under Wine, in a Wine prefix of its own, and waits
+# until its window is closed:
+#
+#   scripts/run-velmora.sh [path/to/Velmora.exe]
+#
+# With a working X display ($DISPLAY) the window opens there. Without one it
+# runs under a private Xvfb, and a screenshot of the window is written to
+# build/velmora-screenshot.png (or $VELMORA_SCREENSHOT); Ctrl+C ends it.
+# Either way, the Wine server, Wine's helper programs and the Xvfb end with
+# the script.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+exe=$(realpath "${1:-build/windows/src/window/Velmora.exe}")
+prefix=${VELMORA_PREFIX:-$root/build/run-wineprefix}
+shot=${VELMORA_SCREENSHOT:-$root/build/velmora-screenshot.png}
+
+if [ ! -f "$exe" ]; then
+  echo "No program at $exe: build it first (cmake --build --preset windows)." >&2
+  exit 1
+fi
+
+# shellcheck source=scripts/wine-session.sh
+source scripts/wine-session.sh
+
+xvfb_pid=
+finish() {
+  wine_session_stop
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+
+mode=display
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+  # The display must exist before Wine's first program starts: Wine's desktop
+  # takes the display it finds then.
+  mode=xvfb
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r number <"$fifo"
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+fi
+
+wine_session_start "$prefix"
+trap finish EXIT
+
+if [ "$mode" = display ]; then
+  echo "Starting Velmora on display $DISPLAY; close its window to end it."
+  wine "$exe"
+  exit 0
+fi
+
+wine "$exe" &
+velmora=$!
+for _ in $(seq 150); do
+  if xdotool search --name '^Velmora' >/dev/null 2>&1; then break; fi
+  if ! kill -0 "$velmora" 2>/dev/null; then break; fi
+  sleep 0.2
+done
+sleep 1  # let the window finish painting
+mkdir -p "$(dirname "$shot")"
+import -display "$DISPLAY" -window root "$shot"
+echo "No X display found: Velmora runs under Xvfb on $DISPLAY."
+echo "Screenshot of its window: $shot"
+echo "Press Ctrl+C to end it."
+wait "$velmora" || true

@@ -1,0 +1,96 @@
+// What can be done with an entry: open it in the Explorer, copy it, and the
+// popup menu "Action" that offers both.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "window/Layout.h"
+#include "window/ListView.h"
+#include "window/frmMain.h"
+
+namespace window {
+
+// The Explorer's command line for an entry. The entry goes in quotes, so that
+// a comma (the Explorer's own switch separator) or a blank cannot cut it; a
+// quote inside an entry cannot be part of a path and is left out. An empty
+// entry gives "Explorer " and nothing more.
+std::string ExplorerCommandLine(std::string_view entry) {
+  std::string line = "Explorer ";
+  if (entry.empty()) return line;
+  line += '"';
+  for (const char c : entry) {
+    if (c != '"') line += c;
+  }
+  line += '"';
+  return line;
+}
+
+void frmMain::OpenEntry(HWND list) {
+  // Nothing selected, nothing to open.
+  const int selected = listview::Selected(list);
+  if (selected < 0) return;
+  os_.user.StartProgram(ExplorerCommandLine(listview::Text(list, selected)),
+                        platform::kSwShowNoActivate);
+}
+
+void frmMain::lstPath_DblClick() {
+  OpenEntry(ctl_.lstPath);
+}
+
+void frmMain::lstClasspath_DblClick() {
+  OpenEntry(ctl_.lstClasspath);
+}
+
+void frmMain::ListMouseUp(HWND, int button, float x, float y) {
+  if ((button & kButtonRight) == 0) return;
+  // x and y are the list's; the menu opens at that point taken in the
+  // window's client area, lowered by the lists' top.
+  ShowActionMenu(POINT{Px(x), Px(y + kMenuOffset)});
+}
+
+void frmMain::lstPath_MouseUp(int button, int, float x, float y) {
+  ListMouseUp(ctl_.lstPath, button, x, y);
+}
+
+void frmMain::lstClasspath_MouseUp(int button, int, float x, float y) {
+  ListMouseUp(ctl_.lstClasspath, button, x, y);
+}
+
+void frmMain::ShowActionMenu(POINT client) {
+  ClientToScreen(hwnd_, &client);
+  TrackPopupMenu(GetSubMenu(pics_.mnuAction.get(), 0), 0, client.x, client.y, 0, hwnd_, nullptr);
+}
+
+void frmMain::ShowActionMenuAtSelection(HWND list) {
+  // Below the selected item's text, or at the list's corner when none is.
+  POINT point{0, 0};
+  const int selected = listview::Selected(list);
+  RECT item{};
+  item.left = LVIR_LABEL;
+  if (selected >= 0 && SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(selected),
+                                    reinterpret_cast<LPARAM>(&item))) {
+    point = POINT{item.left, item.bottom};
+  }
+  MapWindowPoints(list, hwnd_, &point, 1);
+  ShowActionMenu(point);
+}
+
+void frmMain::mnuCopy_Click(int) {
+  const HWND list = ShownList();
+  const int selected = listview::Selected(list);
+  if (selected < 0) return;
+  os_.user.PutClipboardText(listview::Text(list, selected));
+}
+
+void frmMain::mnuOpen_Click(int) {
+  if (ShownList() == ctl_.lstPath) {
+    lstPath_DblClick();
+  } else {
+    lstClasspath_DblClick();
+  }
+}
+
+void frmMain::cmdClose_Click() {
+  DestroyWindow(hwnd_);
+}
+
+}  // namespace window

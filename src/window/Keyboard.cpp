@@ -1,0 +1,57 @@
+// The keyboard habits of the window, on top of what its controls do:
+//   F3           finds the next entry with the search text
+//   Ctrl+F       puts the focus into the search box
+//   Apps key, Shift+F10   open the menu "Action" at a list's selected entry
+// Ctrl+C and Enter in a list arrive as the list's own notifications.
+#include "window/frmMain.h"
+
+namespace window {
+namespace {
+
+bool IsDown(int key) {
+  return GetKeyState(key) < 0;
+}
+
+}  // namespace
+
+bool frmMain::PreTranslateMessage(MSG& message) {
+  if (hwnd_ == nullptr || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) return false;
+  const auto key = static_cast<int>(message.wParam);
+  const HWND focus = GetFocus();
+  const bool inList = focus == ctl_.lstPath || focus == ctl_.lstClasspath;
+  switch (message.message) {
+    case WM_KEYDOWN:
+      if (key == VK_F3) {
+        Guarded("imgSearch_Click", [&] { imgSearch_Click(); });
+        return true;
+      }
+      if (key == 'F' && IsDown(VK_CONTROL)) {
+        SetFocus(ctl_.txtSearch);
+        SendMessageA(ctl_.txtSearch, EM_SETSEL, 0, -1);
+        return true;
+      }
+      if (key == VK_APPS && inList) {
+        ShowActionMenuAtSelection(focus);
+        return true;
+      }
+      if (key == VK_F10 && IsDown(VK_SHIFT) && inList) {
+        ShowActionMenuAtSelection(focus);
+        return true;
+      }
+      return false;
+    case WM_SYSKEYDOWN:
+      if (key == VK_F10 && IsDown(VK_SHIFT) && inList) {
+        ShowActionMenuAtSelection(focus);
+        return true;
+      }
+      return false;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      // Their releases must not open the menu a second time, nor the menu bar.
+      return inList && (key == VK_APPS || (key == VK_F10 && IsDown(VK_SHIFT)));
+    default:
+      return false;
+  }
+}
+
+}  // namespace window

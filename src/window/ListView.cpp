@@ -1,0 +1,108 @@
+#include "window/ListView.h"
+
+#include <vector>
+
+namespace listview {
+
+std::string Text(HWND list, int index) {
+  // The list says how much it copied, not how long the text is: grow until
+  // the text leaves room to spare.
+  for (int capacity = 256; capacity <= (1 << 20); capacity *= 4) {
+    std::vector<char> buffer(static_cast<size_t>(capacity), '\0');
+    LVITEMA item{};
+    item.iSubItem = 0;
+    item.pszText = buffer.data();
+    item.cchTextMax = capacity;
+    const auto length = static_cast<int>(SendMessageA(
+        list, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+    if (length < capacity - 1) return std::string(buffer.data(), static_cast<size_t>(length));
+  }
+  return {};
+}
+
+void Select(HWND list, int index) {
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+}
+
+int Append(HWND list, std::string_view text, int image) {
+  std::string copy(text);
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = Count(list);
+  item.pszText = copy.data();
+  item.iImage = image;
+  return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void EnsureColumns(HWND list, int count) {
+  const auto header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+  for (auto columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+       columns < count; ++columns) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<char*>("");
+    column.cx = 100;
+    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(columns),
+                 reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+void SetSubItemText(HWND list, int index, int subItem, std::string_view text) {
+  std::string copy(text);
+  LVITEMA item{};
+  item.iSubItem = subItem;
+  item.pszText = copy.data();
+  SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+void SetChecked(HWND list, int index, bool checked) {
+  LVITEMA item{};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+bool IsChecked(HWND list, int index) {
+  const auto state = static_cast<UINT>(
+      SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
+  return (state >> 12) == 2;
+}
+
+int Image(HWND list, int index) {
+  LVITEMA item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = index;
+  if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+  return item.iImage;
+}
+
+bool IsSorted(HWND list) {
+  return (GetWindowLongPtrA(list, GWL_STYLE) & LVS_SORTASCENDING) != 0;
+}
+
+namespace {
+
+int CALLBACK CompareTexts(LPARAM first, LPARAM second, LPARAM list) {
+  const HWND control = reinterpret_cast<HWND>(list);
+  return lstrcmpiA(Text(control, static_cast<int>(first)).c_str(),
+                   Text(control, static_cast<int>(second)).c_str());
+}
+
+}  // namespace
+
+void SetSorted(HWND list, bool sorted) {
+  LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
+  style =
+      sorted ? (style | LVS_SORTASCENDING) : (style & ~static_cast<LONG_PTR>(LVS_SORTASCENDING));
+  SetWindowLongPtrA(list, GWL_STYLE, style);
+  if (sorted) {
+    SendMessageA(list, LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(list),
+                 reinterpret_cast<LPARAM>(&CompareTexts));
+  }
+}
+
+}  // namespace listview

@@ -1,0 +1,63 @@
+// One owner per kind of handle the window holds. Each closes its handle on
+// every path and cannot be copied; a null handle is simply not closed.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace window {
+
+template <class Handle, auto Close>
+struct HandleCloser {
+  void operator()(Handle handle) const noexcept {
+    if (handle != nullptr) Close(handle);
+  }
+};
+
+template <class Handle, auto Close>
+using UniqueHandle = std::unique_ptr<std::remove_pointer_t<Handle>, HandleCloser<Handle, Close>>;
+
+inline void DeleteGdiObject(HGDIOBJ object) noexcept {
+  DeleteObject(object);
+}
+inline void DestroyIconHandle(HICON icon) noexcept {
+  DestroyIcon(icon);
+}
+inline void DestroyMenuHandle(HMENU menu) noexcept {
+  DestroyMenu(menu);
+}
+inline void DestroyImageListHandle(HIMAGELIST list) noexcept {
+  ImageList_Destroy(list);
+}
+inline void DestroyWindowHandle(HWND window) noexcept {
+  DestroyWindow(window);
+}
+
+using UniqueBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
+using UniqueFont = UniqueHandle<HFONT, DeleteGdiObject>;
+using UniqueIcon = UniqueHandle<HICON, DestroyIconHandle>;
+using UniqueMenu = UniqueHandle<HMENU, DestroyMenuHandle>;
+using UniqueImageList = UniqueHandle<HIMAGELIST, DestroyImageListHandle>;
+using UniqueWindow = UniqueHandle<HWND, DestroyWindowHandle>;
+
+// Switches a control's redrawing off for a bulk change and back on after it.
+class RedrawPause {
+ public:
+  explicit RedrawPause(HWND control) : control_(control) {
+    SendMessageA(control_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~RedrawPause() {
+    SendMessageA(control_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(control_, nullptr, TRUE);
+  }
+  RedrawPause(const RedrawPause&) = delete;
+  RedrawPause& operator=(const RedrawPause&) = delete;
+
+ private:
+  HWND control_;
+};
+
+}  // namespace window

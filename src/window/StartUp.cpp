@@ -1,0 +1,72 @@
+// Start-up: the caption, the user label and the two entry lists.
+#include "environment/AppInfo.h"
+#include "environment/Identity.h"
+#include "environment/Lookups.h"
+#include "environment/Text.h"
+#include "platform/Failure.h"
+#include "window/ListEntry.h"
+#include "window/ListView.h"
+#include "window/frmMain.h"
+
+namespace modUtils {
+
+void AddListEntry(HWND list, bool isUser, std::initializer_list<std::string_view> texts) {
+  if (texts.size() == 0) return;
+  const int picture = isUser ? window::kPictureUser : window::kPictureSystem;
+  const int index = listview::Append(list, *texts.begin(), picture - 1);
+  if (index < 0) return;
+  listview::SetChecked(list, index, true);
+  int subItem = 1;
+  for (auto text = texts.begin() + 1; text != texts.end(); ++text) {
+    // The list keeps a sub-item's text only in a column of its own.
+    listview::EnsureColumns(list, subItem + 1);
+    listview::SetSubItemText(list, index, subItem++, *text);
+  }
+}
+
+}  // namespace modUtils
+
+namespace window {
+
+// A user variable that cannot be read (two stored names that are one once
+// upper-cased) counts as absent: its entries show as system entries and the
+// program starts as usual.
+std::string frmMain::UserVariableOrEmpty(std::string_view name) const {
+  try {
+    return modUtils::GetUserVariable(os_, name);
+  } catch (const platform::Failure&) {
+    return {};
+  }
+}
+
+void frmMain::Form_Load() {
+  const std::string caption = std::string(appinfo::kTitle) + " " + appinfo::VersionText();
+  SetWindowTextA(hwnd_, caption.c_str());
+  const std::string user = "User (" + modWinAPI::GetCurrentUserName(os_) + ")";
+  SetWindowTextA(ctl_.labUser, user.c_str());
+
+  {
+    const std::string userPath = UserVariableOrEmpty("PATH");
+    const std::string value = os_.environment.Variable("path").value_or("");
+    const RedrawPause pause(ctl_.lstPath);
+    for (const std::string_view piece : modUtils::SplitSearchList(value)) {
+      modUtils::AddListEntry(ctl_.lstPath, modUtils::IsListMember(userPath, piece), {piece});
+    }
+  }
+  {
+    // One mark for the whole list: the user has a CLASSPATH of their own
+    // with something in it ("" when absent, ";" when empty).
+    const bool isUser = UserVariableOrEmpty("CLASSPATH").size() > 1;
+    const std::string value = os_.environment.Variable("classpath").value_or("");
+    const RedrawPause pause(ctl_.lstClasspath);
+    for (const std::string_view piece : modUtils::SplitSearchList(value)) {
+      modUtils::AddListEntry(ctl_.lstClasspath, isUser, {piece});
+    }
+  }
+}
+
+void frmMain::Form_Activate() {
+  SetFocus(ctl_.txtSearch);
+}
+
+}  // namespace window

@@ -1,0 +1,291 @@
+// The window object, its window procedure and the dispatch of messages to the
+// typed handlers.
+#include "window/frmMain.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <exception>
+
+#include "environment/AppInfo.h"
+#include "environment/ErrorReport.h"
+#include "platform/Failure.h"
+#include "platform/Win32Platform.h"
+#include "report/ReportCommands.h"
+#include "window/Layout.h"
+#include "window/resource.h"
+
+namespace window {
+namespace {
+
+constexpr const char* kClassName = "Velmora.frmMain";
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXA existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExA(instance, kClassName, &existing)) return;
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  // Resource icons loaded shared belong to the system, not to the window.
+  windowClass.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELMORA),
+                                                    IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELMORA),
+                                                      IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                      GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kClassName;
+  if (!RegisterClassExA(&windowClass)) throw platform::Win32Failure(GetLastError());
+}
+
+}  // namespace
+
+frmMain::frmMain(const platform::Platform& os) : os_(os) {}
+
+frmMain::~frmMain() {
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+}
+
+void frmMain::Create(HINSTANCE instance, int showCommand) {
+  RegisterWindowClass(instance, &frmMain::WindowProc);
+  LoadPictures();
+  // The caption is the title until Form_Load adds the version.
+  const HWND created =
+      CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, appinfo::kTitle, WS_OVERLAPPEDWINDOW,
+                      CW_USEDEFAULT, CW_USEDEFAULT, 480, 400, nullptr, nullptr, instance, this);
+  if (created == nullptr) {
+    const DWORD error = GetLastError();
+    throw platform::Failure(
+        static_cast<std::int32_t>(error),
+        "The window could not be created (" + platform::SystemMessage(error) + ")");
+  }
+  Form_Load();
+  ShowWindow(hwnd_, showCommand);
+  UpdateWindow(hwnd_);
+}
+
+LRESULT CALLBACK frmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<frmMain*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<frmMain*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (const std::exception&) {
+    // Handlers trap their own failures; what still arrives here must not
+    // cross into the system's code.
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+}
+
+LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      try {
+        OnCreate();
+        return 0;
+      } catch (const std::exception&) {
+        return -1;  // CreateWindowExA fails, and Create says so
+      }
+    case WM_SIZE:
+      Form_Resize();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
+        Form_Activate();
+        return 0;
+      }
+      break;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_CONTEXTMENU:
+      OnContextMenu(reinterpret_cast<HWND>(wParam),
+                    POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case DM_GETDEFID: {
+      // Enter presses the focused button, else the default button "View Report".
+      const HWND focus = GetFocus();
+      const bool onButton =
+          focus == ctl_.cmdSave || focus == ctl_.cmdView || focus == ctl_.cmdClose;
+      return MAKELRESULT(onButton ? GetDlgCtrlID(focus) : IDC_CMDVIEW, DC_HASDEFID);
+    }
+    case WM_NCDESTROY:
+      OnNcDestroy();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+void frmMain::Guarded(std::string_view procedure, const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const platform::Failure& failure) {
+    modUtils::ReportError(os_, "frmMain", procedure, failure.Description(), failure.Number());
+  } catch (const std::exception& failure) {
+    modUtils::ReportError(os_, "frmMain", procedure, failure.what(), 0);
+  }
+}
+
+void frmMain::OnCommand(int id, int code) {
+  switch (id) {
+    case IDC_CMDSAVE:
+      if (code == BN_CLICKED) cmdSave_Click();
+      break;
+    case IDC_CMDVIEW:
+      if (code == BN_CLICKED) cmdView_Click();
+      break;
+    case IDC_CMDCLOSE:
+      if (code == BN_CLICKED) cmdClose_Click();
+      break;
+    case IDC_IMGSEARCH:
+      if (code == STN_CLICKED) Guarded("imgSearch_Click", [&] { imgSearch_Click(); });
+      break;
+    case IDC_IMGSORT:
+      if (code == STN_CLICKED) Guarded("imgSort_Click", [&] { imgSort_Click(); });
+      break;
+    case IDM_MNUCOPY:
+      Guarded("mnuCopy_Click", [&] { mnuCopy_Click(1); });
+      break;
+    case IDM_MNUOPEN:
+      Guarded("mnuOpen_Click", [&] { mnuOpen_Click(2); });
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT frmMain::OnNotify(const NMHDR& header) {
+  const bool isPath = header.hwndFrom == ctl_.lstPath;
+  const bool isList = isPath || header.hwndFrom == ctl_.lstClasspath;
+  if (header.hwndFrom == ctl_.TabStrip1 && header.code == TCN_SELCHANGE) {
+    Guarded("TabStrip1_Click", [&] { TabStrip1_Click(); });
+    return 0;
+  }
+  if (!isList) return 0;
+  switch (header.code) {
+    case NM_DBLCLK:
+    case NM_RETURN:
+      Guarded(isPath ? "lstPath_DblClick" : "lstClasspath_DblClick",
+              [&] { isPath ? lstPath_DblClick() : lstClasspath_DblClick(); });
+      return 0;
+    case NM_CLICK:
+    case NM_RCLICK: {
+      // The list reports the release of the button where it happened.
+      const auto& activate = reinterpret_cast<const NMITEMACTIVATE&>(header);
+      const int button = header.code == NM_RCLICK ? kButtonRight : kButtonLeft;
+      const float x = PixelsToTwips(activate.ptAction.x, dpi_);
+      const float y = PixelsToTwips(activate.ptAction.y, dpi_);
+      Guarded(isPath ? "lstPath_MouseUp" : "lstClasspath_MouseUp", [&] {
+        isPath ? lstPath_MouseUp(button, 0, x, y) : lstClasspath_MouseUp(button, 0, x, y);
+      });
+      return header.code == NM_RCLICK ? TRUE : 0;  // no second menu from WM_CONTEXTMENU
+    }
+    case LVN_KEYDOWN: {
+      const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
+      if (key.wVKey == 'C' && GetKeyState(VK_CONTROL) < 0) {
+        Guarded("mnuCopy_Click", [&] { mnuCopy_Click(1); });
+      }
+      return 0;
+    }
+    default:
+      return 0;
+  }
+}
+
+void frmMain::OnContextMenu(HWND source, POINT screen) {
+  // Mouse releases reach the menu through MouseUp; only the keyboard's
+  // context-menu request arrives here.
+  if (screen.x != -1 || screen.y != -1) return;
+  if (source == ctl_.lstPath || source == ctl_.lstClasspath) ShowActionMenuAtSelection(source);
+}
+
+void frmMain::OnNcDestroy() {
+  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+  hwnd_ = nullptr;
+  ctl_ = Controls{};
+  // Wakes the message loop, which ends once the window is gone.
+  PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+}
+
+LRESULT CALLBACK frmMain::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR self) {
+  try {
+    return reinterpret_cast<frmMain*>(self)->HandleControlMessage(hwnd, message, wParam, lParam);
+  } catch (const std::exception&) {
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+  }
+}
+
+LRESULT frmMain::HandleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The frames hold controls of their own and pass their reports on.
+  if (control == ctl_.Frame1 || control == ctl_.Frame2) {
+    if (message == WM_COMMAND || message == WM_NOTIFY) {
+      return SendMessageA(hwnd_, message, wParam, lParam);
+    }
+  }
+  const bool isList = control == ctl_.lstPath || control == ctl_.lstClasspath;
+  // Enter belongs to the search box and to the lists, not to the default button.
+  if (message == WM_GETDLGCODE && (control == ctl_.txtSearch || isList) && lParam != 0 &&
+      reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
+      reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
+    return DefSubclassProc(control, message, wParam, lParam) | DLGC_WANTALLKEYS;
+  }
+  if (control == ctl_.txtSearch && message == WM_CHAR) {
+    int keyAscii = static_cast<int>(wParam);
+    Guarded("txtSearch_KeyPress", [&] { txtSearch_KeyPress(keyAscii); });
+    if (keyAscii == 0) return 0;
+    wParam = static_cast<WPARAM>(keyAscii);
+  }
+  if (isList && message == WM_MBUTTONUP) {
+    const float x = PixelsToTwips(GET_X_LPARAM(lParam), dpi_);
+    const float y = PixelsToTwips(GET_Y_LPARAM(lParam), dpi_);
+    const bool isPath = control == ctl_.lstPath;
+    Guarded(isPath ? "lstPath_MouseUp" : "lstClasspath_MouseUp", [&] {
+      isPath ? lstPath_MouseUp(kButtonMiddle, 0, x, y)
+             : lstClasspath_MouseUp(kButtonMiddle, 0, x, y);
+    });
+  }
+  return DefSubclassProc(control, message, wParam, lParam);
+}
+
+void frmMain::cmdSave_Click() {
+  modReport::cmdSave_Click(os_);
+}
+
+void frmMain::cmdView_Click() {
+  modReport::cmdView_Click(os_);
+}
+
+void DeliverMessage(frmMain& form, MSG& message) {
+  if (form.PreTranslateMessage(message)) return;
+  if (form.IsOpen() && IsDialogMessageA(form.Handle(), &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
+int RunMessageLoop(frmMain& form) {
+  MSG message{};
+  while (form.IsOpen() && GetMessageA(&message, nullptr, 0, 0) > 0) {
+    DeliverMessage(form, message);
+  }
+  return 0;
+}
+
+}  // namespace window

@@ -1,0 +1,169 @@
+// The program's one window: the lists of PATH and CLASSPATH entries, the tabs
+// that choose between them, the search row, the legend and the report buttons.
+//
+// The window procedure only decodes messages and calls the handlers below,
+// which are named after their control and event and can be called as plain
+// procedures. Nothing throws out of the window procedure.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/Platform.h"
+#include "window/Owners.h"
+
+namespace window {
+
+// The controls, by the names the handlers use. The window owns them: they
+// live exactly as long as it does.
+struct Controls {
+  HWND lstPath = nullptr;
+  HWND lstClasspath = nullptr;
+  HWND TabStrip1 = nullptr;
+  HWND txtSearch = nullptr;
+  HWND Label3 = nullptr;
+  HWND Shape1 = nullptr;
+  HWND imgSort = nullptr;
+  HWND imgSearch = nullptr;
+  HWND Frame1 = nullptr;
+  HWND Image1 = nullptr;
+  HWND Label2 = nullptr;
+  HWND Image2 = nullptr;
+  HWND labUser = nullptr;
+  HWND Frame2 = nullptr;
+  HWND cmdSave = nullptr;
+  HWND cmdView = nullptr;
+  HWND cmdClose = nullptr;
+};
+
+// Pictures and other resources the controls show, loaded once per window.
+struct Pictures {
+  UniqueBitmap system;  // Image1, and image 1 of ImageList1
+  UniqueBitmap user;    // Image2, and image 2
+  UniqueBitmap sort;    // imgSort while the lists are not sorted (image 3)
+  UniqueBitmap sorted;  // imgSort while they are (image 4)
+  UniqueIcon binoculars;
+  UniqueImageList ImageList1;
+  UniqueMenu mnuAction;  // its first popup is the menu "Action"
+};
+
+// Pictures of ImageList1 by position, as the lists use them (positions 1 to 4).
+inline constexpr int kPictureSystem = 1;
+inline constexpr int kPictureUser = 2;
+inline constexpr int kPictureSort = 3;
+inline constexpr int kPictureSorted = 4;
+
+// Mouse buttons as MouseUp reports them.
+inline constexpr int kButtonLeft = 1;
+inline constexpr int kButtonRight = 2;
+inline constexpr int kButtonMiddle = 4;
+
+class frmMain {
+ public:
+  explicit frmMain(const platform::Platform& os);
+  ~frmMain();
+  frmMain(const frmMain&) = delete;
+  frmMain& operator=(const frmMain&) = delete;
+
+  // Creates the window and its controls, runs Form_Load and shows the window
+  // with showCommand. Throws platform::Failure when the window or one of its
+  // resources cannot be had.
+  void Create(HINSTANCE instance, int showCommand);
+
+  [[nodiscard]] HWND Handle() const { return hwnd_; }
+  [[nodiscard]] bool IsOpen() const { return hwnd_ != nullptr; }
+  [[nodiscard]] const Controls& Ctl() const { return ctl_; }
+  [[nodiscard]] const Pictures& Pics() const { return pics_; }
+  [[nodiscard]] UINT Dpi() const { return dpi_; }
+  // Which picture of ImageList1 imgSort shows (3 or 4).
+  [[nodiscard]] int SortPicture() const { return sortPicture_; }
+
+  // The window's keyboard habits, run on every queued message before it is
+  // dispatched; true when the message was used up.
+  bool PreTranslateMessage(MSG& message);
+
+  // Start-up.
+  void Form_Load();
+  void Form_Activate();
+  void Form_Resize();
+
+  // Tabs, search and sort.
+  void TabStrip1_Click();
+  void txtSearch_KeyPress(int& keyAscii);
+  void imgSearch_Click();
+  void imgSort_Click();
+
+  // Entry actions.
+  void lstPath_DblClick();
+  void lstClasspath_DblClick();
+  void lstPath_MouseUp(int button, int shift, float x, float y);
+  void lstClasspath_MouseUp(int button, int shift, float x, float y);
+  void mnuCopy_Click(int index);
+  void mnuOpen_Click(int index);
+  void cmdClose_Click();
+  void cmdSave_Click();
+  void cmdView_Click();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+
+  // Typed message handlers.
+  void OnCreate();
+  void OnCommand(int id, int code);
+  LRESULT OnNotify(const NMHDR& header);
+  void OnGetMinMaxInfo(MINMAXINFO& info) const;
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnContextMenu(HWND source, POINT screen);
+  void OnNcDestroy();
+
+  // Controls and pictures (Controls.cpp).
+  void LoadPictures();
+  void CreateControls();
+  void ApplyDpi();
+  HWND MakeControl(HWND parent, int id, const char* className, const char* text, DWORD style,
+                   DWORD exStyle = 0);
+
+  // Runs a handler as the window's message dispatch does: a failure that
+  // reaches it is shown in the error box, naming the handler.
+  void Guarded(std::string_view procedure, const std::function<void()>& handler);
+
+  // Helpers of the handlers.
+  [[nodiscard]] std::string UserVariableOrEmpty(std::string_view name) const;
+  [[nodiscard]] HWND ShownList() const;
+  void OpenEntry(HWND list);
+  void ShowActionMenu(POINT client);
+  void ShowActionMenuAtSelection(HWND list);
+  void ListMouseUp(HWND list, int button, float x, float y);
+  void SetSortPicture(int picture);
+  [[nodiscard]] SIZE ClientPixels() const;
+  [[nodiscard]] int Px(double twips) const;
+
+  platform::Platform os_;
+  HWND hwnd_ = nullptr;
+  UINT dpi_ = 96;
+  Controls ctl_;
+  Pictures pics_;
+  UniqueFont font_;
+  int sortPicture_ = kPictureSort;
+  int resizeDepth_ = 0;
+  bool resizeReported_ = false;
+};
+
+// The command line that opens an entry in the Explorer.
+[[nodiscard]] std::string ExplorerCommandLine(std::string_view entry);
+
+// Hands one queued message to the window's keyboard habits, the keyboard
+// navigation between controls and the window procedures, in that order.
+void DeliverMessage(frmMain& form, MSG& message);
+
+// Runs the program's message loop until the window is gone.
+int RunMessageLoop(frmMain& form);
+
+}  // namespace window

@@ -1,0 +1,117 @@
+#include "WindowFixture.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <ostream>
+
+namespace window_tests {
+namespace {
+
+void InitControlsOnce() {
+  static const bool done = [] {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES;
+    return InitCommonControlsEx(&controls) != FALSE;
+  }();
+  (void)done;
+}
+
+std::string ItemText(HWND list, int index) {
+  char buffer[1024] = {};
+  LVITEMA item{};
+  item.pszText = buffer;
+  item.cchTextMax = sizeof(buffer);
+  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  return buffer;
+}
+
+}  // namespace
+
+void PrintTo(const Item& item, std::ostream* out) {
+  *out << "{\"" << item.text << "\", picture " << item.picture << (item.ticked ? ", ticked}" : "}");
+}
+
+std::vector<Item> Items(HWND list) {
+  std::vector<Item> items;
+  const auto count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int index = 0; index < count; ++index) {
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE | LVIF_STATE;
+    item.iItem = index;
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    items.push_back(Item{ItemText(list, index), item.iImage + 1, (item.state >> 12) == 2});
+  }
+  return items;
+}
+
+std::vector<std::string> Texts(HWND list) {
+  std::vector<std::string> texts;
+  for (const auto& item : Items(list)) texts.push_back(item.text);
+  return texts;
+}
+
+std::string TextOf(HWND window) {
+  char buffer[1024] = {};
+  GetWindowTextA(window, buffer, sizeof(buffer));
+  return buffer;
+}
+
+RECT PlaceOf(HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  return RECT{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+bool Shown(HWND control) {
+  return (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Pump(window::frmMain& form) {
+  MSG message{};
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) continue;
+    window::DeliverMessage(form, message);
+  }
+}
+
+void SetUserValue(platform::FakePlatform& fake, const std::string& name, const std::string& text,
+                  std::uint32_t type) {
+  std::vector<std::uint8_t> data(text.begin(), text.end());
+  data.push_back(0);
+  fake.registry.SetValue(platform::kCurrentUser, "Environment", name, type, data);
+}
+
+void WindowTest::Open() {
+  OpenOn(fake_.Services());
+}
+
+void WindowTest::OpenOn(const platform::Platform& os) {
+  InitControlsOnce();
+  form_ = std::make_unique<window::frmMain>(os);
+  form_->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
+  Pump(*form_);
+}
+
+void WindowTest::Select(HWND list, int position) {
+  LVITEMA clear{};
+  clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+  if (position == 0) return;
+  LVITEMA item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(position - 1),
+               reinterpret_cast<LPARAM>(&item));
+}
+
+int WindowTest::SelectedPosition(HWND list) {
+  return static_cast<int>(
+             SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)) +
+         1;
+}
+
+}  // namespace window_tests
