@@ -86,10 +86,12 @@ bool IsSorted(HWND list) {
 
 namespace {
 
-int CALLBACK CompareTexts(LPARAM first, LPARAM second, LPARAM list) {
-  const HWND control = reinterpret_cast<HWND>(list);
-  return lstrcmpiA(Text(control, static_cast<int>(first)).c_str(),
-                   Text(control, static_cast<int>(second)).c_str());
+// Compares two items by their texts, which SetSorted noted beforehand under
+// each item's parameter.
+int CALLBACK CompareTexts(LPARAM first, LPARAM second, LPARAM texts) {
+  const auto& noted = *reinterpret_cast<const std::vector<std::string>*>(texts);
+  return lstrcmpiA(noted[static_cast<size_t>(first)].c_str(),
+                   noted[static_cast<size_t>(second)].c_str());
 }
 
 }  // namespace
@@ -99,10 +101,19 @@ void SetSorted(HWND list, bool sorted) {
   style =
       sorted ? (style | LVS_SORTASCENDING) : (style & ~static_cast<LONG_PTR>(LVS_SORTASCENDING));
   SetWindowLongPtrA(list, GWL_STYLE, style);
-  if (sorted) {
-    SendMessageA(list, LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(list),
-                 reinterpret_cast<LPARAM>(&CompareTexts));
+  if (!sorted) return;
+  std::vector<std::string> texts;
+  const int count = Count(list);
+  for (int index = 0; index < count; ++index) {
+    texts.push_back(Text(list, index));
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    item.lParam = index;
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
   }
+  SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&texts),
+               reinterpret_cast<LPARAM>(&CompareTexts));
 }
 
 }  // namespace listview
