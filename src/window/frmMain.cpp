@@ -155,10 +155,15 @@ void frmMain::OnCommand(int id, int code) {
       if (code == BN_CLICKED) cmdClose_Click();
       break;
     case IDC_IMGSEARCH:
-      if (code == STN_CLICKED) Guarded("imgSearch_Click", [&] { imgSearch_Click(); });
+      // A quick second click counts as a click of its own, as on a button.
+      if (code == STN_CLICKED || code == STN_DBLCLK) {
+        Guarded("imgSearch_Click", [&] { imgSearch_Click(); });
+      }
       break;
     case IDC_IMGSORT:
-      if (code == STN_CLICKED) Guarded("imgSort_Click", [&] { imgSort_Click(); });
+      if (code == STN_CLICKED || code == STN_DBLCLK) {
+        Guarded("imgSort_Click", [&] { imgSort_Click(); });
+      }
       break;
     case IDM_MNUCOPY:
       Guarded("mnuCopy_Click", [&] { mnuCopy_Click(1); });

@@ -197,6 +197,24 @@ TEST_F(EntryActions, ContextMenuKeyOpensTheMenuAtTheSelectedItem) {
   EXPECT_EQ(watch.opened[0].y, expected.y);
 }
 
+TEST_F(EntryActions, ShiftF10OpensTheMenuLikeTheContextMenuKey) {
+  OpenWith("C:\\A;C:\\B", "");
+  MenuWatch watch(Form().Handle());
+  SetFocus(Ctl().lstPath);
+  Select(Ctl().lstPath, 1);
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  PostMessageA(Ctl().lstPath, WM_SYSKEYDOWN, VK_F10, 1);
+  PostMessageA(Ctl().lstPath, WM_SYSKEYUP, VK_F10, 0xC0000001);
+  Pump(Form());
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(watch.opened.size(), 1u);
+  EXPECT_EQ(GetMenu(Form().Handle()), nullptr);
+}
+
 TEST_F(EntryActions, CopyPutsTheShownListsEntryOnTheClipboard) {
   OpenWith("C:\\P1;C:\\P2", "C:\\c1.jar;C:\\c2.jar");
   Select(Ctl().lstPath, 1);
@@ -265,6 +283,20 @@ TEST_F(EntryActions, TheRealClipboardHoldsExactlyTheEntry) {
   GlobalUnlock(data);
   CloseClipboard();
   EXPECT_EQ(text, L"C:\\Entw\u00FCrfe\\x.jar");
+}
+
+TEST_F(EntryActions, ReportButtonsRunTheReportCommands) {
+  fake_.files.AddFolder(fake_.identity.tempPath);
+  OpenWith("C:\\A", "");
+  fake_.user.saveAnswer.reset();  // the user cancels the Save As dialog
+  SendMessageA(Ctl().cmdSave, BM_CLICK, 0, 0);
+  Pump(Form());
+  EXPECT_EQ(fake_.user.saveRequests.size(), 1u);
+  SendMessageA(Ctl().cmdView, BM_CLICK, 0, 0);
+  Pump(Form());
+  for (const auto& box : fake_.user.messages) ADD_FAILURE() << box.text;
+  ASSERT_EQ(fake_.user.started.size(), 1u);
+  EXPECT_EQ(fake_.user.started[0].commandLine.rfind("Notepad.exe ", 0), 0u);
 }
 
 TEST_F(EntryActions, CloseEndsTheWindow) {
