@@ -32,8 +32,8 @@ wine_session_start() {
   wineserver -w
   wineserver -f -p >/dev/null 2>&1 &
   wine_session_pids+=($!)
-  # The first program of the server's life starts Wine's helper services; they
-  # must not inherit the output of a program whose output is read to its end.
+  # The first program of the server's life starts Wine's helper services: start
+  # them now, apart from any test.
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
   export VELMORA_WINE_SESSION=1
   if [ "$display" = xvfb ]; then
