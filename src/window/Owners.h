@@ -41,7 +41,6 @@ using UniqueFont = UniqueHandle<HFONT, DeleteGdiObject>;
 using UniqueIcon = UniqueHandle<HICON, DestroyIconHandle>;
 using UniqueMenu = UniqueHandle<HMENU, DestroyMenuHandle>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, DestroyImageListHandle>;
-using UniqueWindow = UniqueHandle<HWND, DestroyWindowHandle>;
 
 // Switches a control's redrawing off for a bulk change and back on after it.
 class RedrawPause {
