@@ -163,25 +163,11 @@ void frmMain::ApplyDpi() {
   UniqueFont font(CreateFontIndirectA(&dialogFont));
   const HFONT shown = font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
-  const std::pair<HWND, int> places[] = {{ctl_.lstPath, IDC_LSTPATH},
-                                         {ctl_.txtSearch, IDC_TXTSEARCH},
-                                         {ctl_.Label3, IDC_LABEL3},
-                                         {ctl_.TabStrip1, IDC_TABSTRIP1},
-                                         {ctl_.lstClasspath, IDC_LSTCLASSPATH},
-                                         {ctl_.Frame2, IDC_FRAME2},
-                                         {ctl_.cmdClose, IDC_CMDCLOSE},
-                                         {ctl_.cmdSave, IDC_CMDSAVE},
-                                         {ctl_.cmdView, IDC_CMDVIEW},
-                                         {ctl_.Frame1, IDC_FRAME1},
-                                         {ctl_.Label2, IDC_LABEL2},
-                                         {ctl_.labUser, IDC_LABUSER},
-                                         {ctl_.Image1, IDC_IMAGE1},
-                                         {ctl_.Image2, IDC_IMAGE2},
-                                         {ctl_.Shape1, IDC_SHAPE1},
-                                         {ctl_.imgSort, IDC_IMGSORT},
-                                         {ctl_.imgSearch, IDC_IMGSEARCH}};
-  for (const auto& [control, id] : places) {
-    const TwipsRect& rect = DesignRect(id);
+  for (const auto& [id, rect] : kDesign) {
+    // A control stands in the window or in one of the two frames.
+    HWND control = GetDlgItem(hwnd_, id);
+    if (control == nullptr) control = GetDlgItem(ctl_.Frame1, id);
+    if (control == nullptr) control = GetDlgItem(ctl_.Frame2, id);
     SetWindowPos(control, nullptr, Px(rect.left), Px(rect.top), Px(rect.width), Px(rect.height),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
