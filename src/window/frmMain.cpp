@@ -77,7 +77,7 @@ LRESULT CALLBACK frmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
   if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
   try {
     return self->HandleMessage(message, wParam, lParam);
-  } catch (const std::exception&) {
+  } catch (...) {
     // Handlers trap their own failures; what still arrives here must not
     // cross into the system's code.
     return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -90,7 +90,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       try {
         OnCreate();
         return 0;
-      } catch (const std::exception&) {
+      } catch (...) {
         return -1;  // CreateWindowExA fails, and Create says so
       }
     case WM_SIZE:
@@ -233,7 +233,7 @@ LRESULT CALLBACK frmMain::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LP
                                       UINT_PTR, DWORD_PTR self) {
   try {
     return reinterpret_cast<frmMain*>(self)->HandleControlMessage(hwnd, message, wParam, lParam);
-  } catch (const std::exception&) {
+  } catch (...) {
     return DefSubclassProc(hwnd, message, wParam, lParam);
   }
 }
