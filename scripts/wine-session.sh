@@ -23,6 +23,19 @@ wine_session_stop() {
 wine_session_start() {
   local prefix=$1 display=${2:-}
   export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # The display comes first: Wine's desktop keeps the display its server's
+  # first program found.
+  if [ "$display" = xvfb ]; then
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    wine_session_pids+=($!)
+    local number
+    read -r number <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=":$number"
+  fi
   mkdir -p "$prefix"
   if [ ! -f "$prefix/.velmora-ready" ]; then
     wineboot -i >/dev/null 2>&1
@@ -36,16 +49,5 @@ wine_session_start() {
   # them now, apart from any test.
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
   export VELMORA_WINE_SESSION=1
-  if [ "$display" = xvfb ]; then
-    local fifo
-    fifo=$(mktemp -u)
-    mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-    wine_session_pids+=($!)
-    local number
-    read -r number <"$fifo"
-    rm -f "$fifo"
-    export DISPLAY=":$number"
-  fi
   trap wine_session_stop EXIT
 }
