@@ -147,13 +147,22 @@ namespace {
 // Owns a kernel handle (a started process or thread).
 using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, decltype(&CloseHandle)>;
 
-// Holds the clipboard open for one change.
+// Owns a window.
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&DestroyWindow)>;
+
+// Holds the clipboard open for one change. The clipboard is opened for a
+// message-only window of its own: opened for no window, emptying it leaves it
+// without an owner and the platform then refuses the new text.
 class ClipboardLock {
  public:
-  ClipboardLock() {
+  ClipboardLock()
+      : owner_(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                               nullptr),
+               &DestroyWindow) {
+    if (!owner_) throw Win32Failure(GetLastError());
     // Another program may hold the clipboard for a moment.
     for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
-      open_ = OpenClipboard(GetActiveWindow()) != FALSE;
+      open_ = OpenClipboard(owner_.get()) != FALSE;
       if (!open_) Sleep(20);
     }
     if (!open_) throw Win32Failure(GetLastError());
@@ -163,6 +172,7 @@ class ClipboardLock {
   ClipboardLock& operator=(const ClipboardLock&) = delete;
 
  private:
+  UniqueWindow owner_;
   bool open_ = false;
 };
 
