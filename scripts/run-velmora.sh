@@ -24,33 +24,14 @@ fi
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 
-xvfb_pid=
-finish() {
-  wine_session_stop
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-}
-trap finish EXIT
-trap 'exit 130' INT TERM
-
 mode=display
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-  # The display must exist before Wine's first program starts: Wine's desktop
-  # takes the display it finds then.
   mode=xvfb
-  fifo=$(mktemp -u)
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  read -r number <"$fifo"
-  rm -f "$fifo"
-  export DISPLAY=":$number"
+  wine_session_start "$prefix" xvfb
+else
+  wine_session_start "$prefix"
 fi
-
-wine_session_start "$prefix"
-trap finish EXIT
+trap 'exit 130' INT TERM
 
 if [ "$mode" = display ]; then
   echo "Starting Velmora on display $DISPLAY; close its window to end it."
