@@ -43,7 +43,9 @@ wine_session_start() {
   fi
   # Let the server that set the prefix up go away, then keep one of our own.
   wineserver -w
-  wineserver -f -p >/dev/null 2>&1 &
+  # In a session of its own, so that a signal to our process group (timeout,
+  # a terminal's Ctrl+C) leaves it to wine_session_stop to end Wine in order.
+  setsid wineserver -f -p >/dev/null 2>&1 &
   wine_session_pids+=($!)
   # The first program of the server's life starts Wine's helper services: start
   # them now, apart from any test.
