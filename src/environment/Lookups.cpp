@@ -36,6 +36,14 @@ bool IsListMember(std::string_view list, std::string_view entry) {
   }
 }
 
+ListMembers::ListMembers(std::string_view list) {
+  for (const std::string_view piece : SplitSearchList(list)) pieces_.insert(UpperCase(piece));
+}
+
+bool ListMembers::Contains(std::string_view entry) const {
+  return pieces_.contains(UpperCase(entry));
+}
+
 }  // namespace modUtils
 
 namespace modReport {

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "platform/Platform.h"
 
@@ -16,6 +17,18 @@ namespace modUtils {
 // Whether entry is one of the ";"-separated pieces of list, ignoring letter
 // case. Pieces are compared whole: no trimming, no expansion.
 [[nodiscard]] bool IsListMember(std::string_view list, std::string_view entry);
+
+// The pieces of one search list, for testing many entries against it: each
+// test answers as IsListMember does, at the cost of one lookup instead of a
+// walk through the list (a PATH may hold thousands of entries).
+class ListMembers {
+ public:
+  explicit ListMembers(std::string_view list);
+  [[nodiscard]] bool Contains(std::string_view entry) const;
+
+ private:
+  std::unordered_set<std::string> pieces_;  // upper-cased
+};
 
 }  // namespace modUtils
 

@@ -5,7 +5,6 @@
 #include <new>
 #include <exception>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "environment/AppInfo.h"
@@ -46,24 +45,6 @@ std::string HeaderDate(const platform::LocalTime& t) {
                 t.minute, t.second);
   return text;
 }
-
-// The entries of a search list, compared whole and without regard to case.
-// Built once per report, so that testing each of thousands of entries costs a
-// lookup instead of a walk through the whole list.
-class EntrySet {
- public:
-  explicit EntrySet(std::string_view list) {
-    for (const std::string_view piece : modUtils::SplitSearchList(list)) {
-      entries_.insert(modUtils::UpperCase(piece));
-    }
-  }
-  [[nodiscard]] bool Contains(std::string_view entry) const {
-    return entries_.contains(modUtils::UpperCase(entry));
-  }
-
- private:
-  std::unordered_set<std::string> entries_;
-};
 
 class ReportWriter {
  public:
@@ -117,7 +98,7 @@ class ReportWriter {
     Line("PATH");
     Line("Effective path: " + path);
     Line("");
-    const EntrySet userEntries(userPath);
+    const modUtils::ListMembers userEntries(userPath);
     for (const std::string_view entry : modUtils::SplitSearchList(path)) {
       Line(kEntryIndent + std::string(userEntries.Contains(entry) ? kUserTag : kSystemTag) +
            std::string(entry));

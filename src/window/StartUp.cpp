@@ -46,11 +46,11 @@ void frmMain::Form_Load() {
   SetWindowTextA(ctl_.labUser, user.c_str());
 
   {
-    const std::string userPath = UserVariableOrEmpty("PATH");
+    const modUtils::ListMembers userPath(UserVariableOrEmpty("PATH"));
     const std::string value = os_.environment.Variable("path").value_or("");
     const RedrawPause pause(ctl_.lstPath);
     for (const std::string_view piece : modUtils::SplitSearchList(value)) {
-      modUtils::AddListEntry(ctl_.lstPath, modUtils::IsListMember(userPath, piece), {piece});
+      modUtils::AddListEntry(ctl_.lstPath, userPath.Contains(piece), {piece});
     }
   }
   {
