@@ -2,6 +2,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <exception>
+#include <new>
+
 #include "environment/ErrorReport.h"
 #include "platform/Failure.h"
 #include "platform/Win32Platform.h"
@@ -15,12 +18,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
   platform::Win32Platform win32;
   const platform::Platform os = win32.Services();
-  window::frmMain form(os);
+  // Whatever escapes the window is shown before the program ends, never lost.
+  const char* procedure = "Form_Load";
   try {
+    window::frmMain form(os);
     form.Create(instance, showCommand);
+    procedure = "WinMain";
+    return window::RunMessageLoop(form);
   } catch (const platform::Failure& failure) {
-    modUtils::ReportError(os, "frmMain", "Form_Load", failure.Description(), failure.Number());
-    return 1;
+    modUtils::ReportError(os, "frmMain", procedure, failure.Description(), failure.Number());
+  } catch (const std::bad_alloc&) {
+    modUtils::ReportError(os, "frmMain", procedure, "Out of memory", 7);
+  } catch (const std::exception& failure) {
+    modUtils::ReportError(os, "frmMain", procedure, failure.what(), 0);
+  } catch (...) {
+    modUtils::ReportError(os, "frmMain", procedure, "An unexpected failure ended the program", 0);
   }
-  return window::RunMessageLoop(form);
+  return 1;
 }
