@@ -19,8 +19,16 @@ bool frmMain::PreTranslateMessage(MSG& message) {
   const auto key = static_cast<int>(message.wParam);
   const HWND focus = GetFocus();
   const bool inList = focus == ctl_.lstPath || focus == ctl_.lstClasspath;
+  // Shift+F10 arrives as a system key when Alt's menu logic sees it first.
+  const bool menuKey = inList && (key == VK_APPS || (key == VK_F10 && IsDown(VK_SHIFT)));
   switch (message.message) {
     case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (menuKey) {
+        ShowActionMenuAtSelection(focus);
+        return true;
+      }
+      if (message.message == WM_SYSKEYDOWN) return false;
       if (key == VK_F3) {
         Guarded("imgSearch_Click", [&] { imgSearch_Click(); });
         return true;
@@ -30,25 +38,11 @@ bool frmMain::PreTranslateMessage(MSG& message) {
         SendMessageA(ctl_.txtSearch, EM_SETSEL, 0, -1);
         return true;
       }
-      if (key == VK_APPS && inList) {
-        ShowActionMenuAtSelection(focus);
-        return true;
-      }
-      if (key == VK_F10 && IsDown(VK_SHIFT) && inList) {
-        ShowActionMenuAtSelection(focus);
-        return true;
-      }
-      return false;
-    case WM_SYSKEYDOWN:
-      if (key == VK_F10 && IsDown(VK_SHIFT) && inList) {
-        ShowActionMenuAtSelection(focus);
-        return true;
-      }
       return false;
     case WM_KEYUP:
     case WM_SYSKEYUP:
       // Their releases must not open the menu a second time, nor the menu bar.
-      return inList && (key == VK_APPS || (key == VK_F10 && IsDown(VK_SHIFT)));
+      return menuKey;
     default:
       return false;
   }

@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include <exception>
+#include <utility>
 
 #include "environment/AppInfo.h"
 #include "environment/ErrorReport.h"
@@ -57,6 +58,9 @@ void frmMain::Create(HINSTANCE instance, int showCommand) {
       CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, appinfo::kTitle, WS_OVERLAPPEDWINDOW,
                       CW_USEDEFAULT, CW_USEDEFAULT, 480, 400, nullptr, nullptr, instance, this);
   if (created == nullptr) {
+    // A failure of our own while the window was being built says why; the
+    // system's last error would name something unrelated.
+    if (createFailure_) std::rethrow_exception(std::exchange(createFailure_, nullptr));
     const DWORD error = GetLastError();
     throw platform::Failure(
         static_cast<std::int32_t>(error),
@@ -87,12 +91,7 @@ LRESULT CALLBACK frmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      try {
-        OnCreate();
-        return 0;
-      } catch (...) {
-        return -1;  // CreateWindowExA fails, and Create says so
-      }
+      return OnCreateMessage();
     case WM_SIZE:
       Form_Resize();
       return 0;
@@ -117,13 +116,8 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnContextMenu(reinterpret_cast<HWND>(wParam),
                     POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
-    case DM_GETDEFID: {
-      // Enter presses the focused button, else the default button "View Report".
-      const HWND focus = GetFocus();
-      const bool onButton =
-          focus == ctl_.cmdSave || focus == ctl_.cmdView || focus == ctl_.cmdClose;
-      return MAKELRESULT(onButton ? GetDlgCtrlID(focus) : IDC_CMDVIEW, DC_HASDEFID);
-    }
+    case DM_GETDEFID:
+      return MAKELRESULT(OnGetDefId(), DC_HASDEFID);
     case WM_NCDESTROY:
       OnNcDestroy();
       return 0;
@@ -131,6 +125,23 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+LRESULT frmMain::OnCreateMessage() {
+  try {
+    OnCreate();
+    return 0;
+  } catch (...) {
+    createFailure_ = std::current_exception();
+    return -1;  // CreateWindowExA fails, and Create passes the failure on
+  }
+}
+
+int frmMain::OnGetDefId() const {
+  // Enter presses the focused button, else the default button "View Report".
+  const HWND focus = GetFocus();
+  const bool onButton = focus == ctl_.cmdSave || focus == ctl_.cmdView || focus == ctl_.cmdClose;
+  return onButton ? GetDlgCtrlID(focus) : IDC_CMDVIEW;
 }
 
 void frmMain::Guarded(std::string_view procedure, const std::function<void()>& handler) {
@@ -246,28 +257,51 @@ LRESULT frmMain::HandleControlMessage(HWND control, UINT message, WPARAM wParam,
     }
   }
   const bool isList = control == ctl_.lstPath || control == ctl_.lstClasspath;
-  // Enter belongs to the search box and to the lists, not to the default button.
-  if (message == WM_GETDLGCODE && (control == ctl_.txtSearch || isList) && lParam != 0 &&
-      reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
-      reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
-    return DefSubclassProc(control, message, wParam, lParam) | DLGC_WANTALLKEYS;
-  }
-  if (control == ctl_.txtSearch && message == WM_CHAR) {
-    int keyAscii = static_cast<int>(wParam);
-    Guarded("txtSearch_KeyPress", [&] { txtSearch_KeyPress(keyAscii); });
-    if (keyAscii == 0) return 0;
-    wParam = static_cast<WPARAM>(keyAscii);
-  }
-  if (isList && message == WM_MBUTTONUP) {
-    const float x = PixelsToTwips(GET_X_LPARAM(lParam), dpi_);
-    const float y = PixelsToTwips(GET_Y_LPARAM(lParam), dpi_);
-    const bool isPath = control == ctl_.lstPath;
-    Guarded(isPath ? "lstPath_MouseUp" : "lstClasspath_MouseUp", [&] {
-      isPath ? lstPath_MouseUp(kButtonMiddle, 0, x, y)
-             : lstClasspath_MouseUp(kButtonMiddle, 0, x, y);
-    });
+  switch (message) {
+    case WM_GETDLGCODE: {
+      const LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+      const bool enter = lParam != 0 &&
+                         reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
+                         reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN;
+      return OnGetDlgCode(control, enter, code);
+    }
+    case WM_CHAR:
+      if (control != ctl_.txtSearch) break;
+      if (const int keyAscii = OnSearchChar(static_cast<int>(wParam)); keyAscii == 0) {
+        return 0;
+      } else {
+        wParam = static_cast<WPARAM>(keyAscii);
+      }
+      break;
+    case WM_MBUTTONUP:
+      if (isList) OnListMiddleButtonUp(control, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      break;
+    default:
+      break;
   }
   return DefSubclassProc(control, message, wParam, lParam);
+}
+
+LRESULT frmMain::OnGetDlgCode(HWND control, bool enter, LRESULT code) const {
+  // Enter belongs to the search box and to the lists, not to the default button.
+  const bool takesEnter =
+      control == ctl_.txtSearch || control == ctl_.lstPath || control == ctl_.lstClasspath;
+  return enter && takesEnter ? code | DLGC_WANTALLKEYS : code;
+}
+
+int frmMain::OnSearchChar(int keyAscii) {
+  Guarded("txtSearch_KeyPress", [&] { txtSearch_KeyPress(keyAscii); });
+  return keyAscii;
+}
+
+void frmMain::OnListMiddleButtonUp(HWND list, int x, int y) {
+  const float xTwips = PixelsToTwips(x, dpi_);
+  const float yTwips = PixelsToTwips(y, dpi_);
+  const bool isPath = list == ctl_.lstPath;
+  Guarded(isPath ? "lstPath_MouseUp" : "lstClasspath_MouseUp", [&] {
+    isPath ? lstPath_MouseUp(kButtonMiddle, 0, xTwips, yTwips)
+           : lstClasspath_MouseUp(kButtonMiddle, 0, xTwips, yTwips);
+  });
 }
 
 void frmMain::cmdSave_Click() {

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -115,7 +116,12 @@ class frmMain {
   LRESULT HandleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
   // Typed message handlers.
+  LRESULT OnCreateMessage();
   void OnCreate();
+  [[nodiscard]] int OnGetDefId() const;
+  [[nodiscard]] LRESULT OnGetDlgCode(HWND control, bool enter, LRESULT code) const;
+  int OnSearchChar(int keyAscii);
+  void OnListMiddleButtonUp(HWND list, int x, int y);
   void OnCommand(int id, int code);
   LRESULT OnNotify(const NMHDR& header);
   void OnGetMinMaxInfo(MINMAXINFO& info) const;
@@ -153,6 +159,7 @@ class frmMain {
   UniqueFont font_;
   int sortPicture_ = kPictureSort;
   int resizeDepth_ = 0;
+  std::exception_ptr createFailure_;  // why WM_CREATE failed, for Create to pass on
   bool resizeReported_ = false;
 };
 
