@@ -147,6 +147,9 @@ namespace {
 // Owns a kernel handle (a started process or thread).
 using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, decltype(&CloseHandle)>;
 
+// Owns global memory until the clipboard takes it.
+using UniqueGlobal = std::unique_ptr<std::remove_pointer_t<HGLOBAL>, decltype(&GlobalFree)>;
+
 // Owns a window.
 using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&DestroyWindow)>;
 
@@ -231,20 +234,18 @@ void Win32UserServices::PutClipboardText(const std::string& text) {
   // reading program runs in; the platform offers the other text forms from it.
   const std::u16string wide = modUtils::Utf8ToUtf16(text);
   const std::size_t bytes = (wide.size() + 1) * sizeof(char16_t);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  if (memory == nullptr) throw Win32Failure(GetLastError());
-  void* target = GlobalLock(memory);
+  UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, bytes), &GlobalFree);
+  if (!memory) throw Win32Failure(GetLastError());
+  void* target = GlobalLock(memory.get());
+  if (target == nullptr) throw Win32Failure(GetLastError());
   std::memcpy(target, wide.c_str(), bytes);
-  GlobalUnlock(memory);
+  GlobalUnlock(memory.get());
 
   const ClipboardLock clipboard;
   EmptyClipboard();
-  if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
-    const DWORD error = GetLastError();
-    GlobalFree(memory);
-    throw Win32Failure(error);
-  }
+  if (SetClipboardData(CF_UNICODETEXT, memory.get()) == nullptr) throw Win32Failure(GetLastError());
   // The clipboard owns the memory from here on.
+  (void)memory.release();
 }
 
 std::string SystemMessage(std::uint32_t code) {
