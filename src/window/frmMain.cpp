@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include <exception>
+#include <utility>
 
 #include "environment/AppInfo.h"
 #include "environment/ErrorReport.h"
@@ -51,12 +52,13 @@ frmMain::~frmMain() {
 
 void frmMain::Create(HINSTANCE instance, int showCommand) {
   RegisterWindowClass(instance, &frmMain::WindowProc);
-  LoadPictures();
+  LoadActionMenu();
   // The caption is the title until Form_Load adds the version.
   const HWND created =
       CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, appinfo::kTitle, WS_OVERLAPPEDWINDOW,
                       CW_USEDEFAULT, CW_USEDEFAULT, 480, 400, nullptr, nullptr, instance, this);
   if (created == nullptr) {
+    if (createFailure_) std::rethrow_exception(std::exchange(createFailure_, nullptr));
     const DWORD error = GetLastError();
     throw platform::Failure(
         static_cast<std::int32_t>(error),
@@ -91,7 +93,8 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCreate();
         return 0;
       } catch (...) {
-        return -1;  // CreateWindowExA fails, and Create says so
+        createFailure_ = std::current_exception();
+        return -1;  // CreateWindowExA fails, and Create says why
       }
     case WM_SIZE:
       Form_Resize();

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -39,7 +40,8 @@ struct Controls {
   HWND cmdClose = nullptr;
 };
 
-// Pictures and other resources the controls show, loaded once per window.
+// Pictures and other resources the controls show. The pictures are drawn for
+// the window's DPI and drawn anew when it changes; the menu is loaded once.
 struct Pictures {
   UniqueBitmap system;  // Image1, and image 1 of ImageList1
   UniqueBitmap user;    // Image2, and image 2
@@ -47,6 +49,8 @@ struct Pictures {
   UniqueBitmap sorted;  // imgSort while they are (image 4)
   UniqueIcon binoculars;
   UniqueImageList ImageList1;
+  UniqueIcon icon;  // the window's own, in its title bar and task bar
+  UniqueIcon smallIcon;
   UniqueMenu mnuAction;  // its first popup is the menu "Action"
 };
 
@@ -124,9 +128,10 @@ class frmMain {
   void OnNcDestroy();
 
   // Controls and pictures (Controls.cpp).
-  void LoadPictures();
+  void LoadActionMenu();
   void CreateControls();
   void ApplyDpi();
+  void ShowPictures();
   HWND MakeControl(HWND parent, int id, const char* className, const char* text, DWORD style,
                    DWORD exStyle = 0);
 
@@ -154,6 +159,7 @@ class frmMain {
   int sortPicture_ = kPictureSort;
   int resizeDepth_ = 0;
   bool resizeReported_ = false;
+  std::exception_ptr createFailure_;  // why WM_CREATE failed, for Create to throw
 };
 
 // The command line that opens an entry in the Explorer.
