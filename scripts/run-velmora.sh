@@ -8,7 +8,8 @@
 # runs under a private Xvfb, and a screenshot of the window is written to
 # build/velmora-screenshot.png (or $VELMORA_SCREENSHOT); Ctrl+C ends it.
 # Either way, the Wine server, Wine's helper programs and the Xvfb end with
-# the script.
+# the script. VELMORA_DPI=144 (or any DPI) starts it as on a display of that
+# DPI, through Wine's LogPixels setting in the prefix; 96 when not given.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -32,6 +33,8 @@ else
   wine_session_start "$prefix"
 fi
 trap 'exit 130' INT TERM
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${VELMORA_DPI:-96}" /f \
+  >/dev/null 2>&1
 
 if [ "$mode" = display ]; then
   echo "Starting Velmora on display $DISPLAY; close its window to end it."

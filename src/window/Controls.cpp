@@ -1,5 +1,5 @@
-// Building the window: its pictures, its controls at their design places, and
-// re-placing them when the window's DPI changes.
+// Building the window: its controls at their design places, and re-placing
+// them and drawing their pictures anew when the window's DPI changes.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -8,25 +8,15 @@
 #include "platform/Failure.h"
 #include "platform/Win32Platform.h"
 #include "window/Layout.h"
+#include "window/Pictures.h"
 #include "window/frmMain.h"
 #include "window/resource.h"
 
 namespace window {
 namespace {
 
-constexpr COLORREF kMaskColour = RGB(192, 192, 192);
-constexpr int kImageSize = 20;
-constexpr int kImageCount = 4;
-
 HINSTANCE Instance() {
   return GetModuleHandleA(nullptr);
-}
-
-UniqueBitmap LoadPicture(int id) {
-  UniqueBitmap bitmap(static_cast<HBITMAP>(
-      LoadImageA(Instance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  if (!bitmap) throw platform::Win32Failure(GetLastError());
-  return bitmap;
 }
 
 void Subclass(HWND control, SUBCLASSPROC procedure, void* self) {
@@ -35,24 +25,7 @@ void Subclass(HWND control, SUBCLASSPROC procedure, void* self) {
 
 }  // namespace
 
-void frmMain::LoadPictures() {
-  pics_.system = LoadPicture(IDB_SYSTEM);
-  pics_.user = LoadPicture(IDB_USER);
-  pics_.sort = LoadPicture(IDB_SORT);
-  pics_.sorted = LoadPicture(IDB_SORTED);
-  pics_.binoculars.reset(static_cast<HICON>(
-      LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_BINOCULARS), IMAGE_ICON, 16, 16, 0)));
-  if (!pics_.binoculars) throw platform::Win32Failure(GetLastError());
-
-  pics_.ImageList1.reset(
-      ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK, kImageCount, 0));
-  if (!pics_.ImageList1) throw platform::Failure(0, "The image list could not be created");
-  const UniqueBitmap strip = LoadPicture(IDB_IMAGELIST);
-  ImageList_AddMasked(pics_.ImageList1.get(), strip.get(), kMaskColour);
-  if (ImageList_GetImageCount(pics_.ImageList1.get()) != kImageCount) {
-    throw platform::Failure(0, "The image list's pictures are incomplete");
-  }
-
+void frmMain::LoadActionMenu() {
   pics_.mnuAction.reset(LoadMenuA(Instance(), MAKEINTRESOURCEA(IDR_ACTION)));
   if (!pics_.mnuAction) throw platform::Win32Failure(GetLastError());
 }
@@ -118,13 +91,6 @@ void frmMain::CreateControls() {
   // Last, so that the search row's controls stand in front of its outline.
   ctl_.Shape1 = MakeControl(self, IDC_SHAPE1, WC_STATICA, "", kVisible | SS_BLACKFRAME);
 
-  SendMessageA(ctl_.Image1, STM_SETIMAGE, IMAGE_BITMAP,
-               reinterpret_cast<LPARAM>(pics_.system.get()));
-  SendMessageA(ctl_.Image2, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(pics_.user.get()));
-  SendMessageA(ctl_.imgSearch, STM_SETIMAGE, IMAGE_ICON,
-               reinterpret_cast<LPARAM>(pics_.binoculars.get()));
-  SetSortPicture(kPictureSort);
-
   for (const char* caption : {"Path", "ClassPath"}) {
     TCITEMA tab{};
     tab.mask = TCIF_TEXT;
@@ -136,10 +102,6 @@ void frmMain::CreateControls() {
 
   for (const HWND list : {ctl_.lstPath, ctl_.lstClasspath}) {
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL,
-                 reinterpret_cast<LPARAM>(pics_.ImageList1.get()));
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL,
-                 reinterpret_cast<LPARAM>(pics_.ImageList1.get()));
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     column.fmt = LVCFMT_LEFT;
@@ -154,6 +116,7 @@ void frmMain::CreateControls() {
 }
 
 void frmMain::ApplyDpi() {
+  ShowPictures();
   // The platform's dialog font, 8 points at this DPI.
   LOGFONTA dialogFont{};
   dialogFont.lfHeight = -MulDiv(8, static_cast<int>(dpi_), 72);
@@ -178,6 +141,41 @@ void frmMain::ApplyDpi() {
   InvalidateRect(hwnd_, nullptr, TRUE);
   // The controls let go of the old font before it is deleted.
   font_ = std::move(font);
+}
+
+void frmMain::ShowPictures() {
+  // Everything is drawn for the DPI before any control lets go of its old
+  // picture, so that a failure leaves the window as it was.
+  UniqueImageList images = MakeImageList1(dpi_);
+  UniqueBitmap system = LoadPicture(IDB_SYSTEM, kListPictureSize, dpi_);
+  UniqueBitmap user = LoadPicture(IDB_USER, kListPictureSize, dpi_);
+  UniqueBitmap sort = LoadPicture(IDB_SORT, kSortPictureSize, dpi_);
+  UniqueBitmap sorted = LoadPicture(IDB_SORTED, kSortPictureSize, dpi_);
+  UniqueIcon binoculars = LoadIconPicture(IDI_BINOCULARS, kSearchPictureSize, dpi_);
+  UniqueIcon icon = LoadWindowIcon(SM_CXICON, dpi_);
+  UniqueIcon smallIcon = LoadWindowIcon(SM_CXSMICON, dpi_);
+
+  // The small image list's height sets the height of the lists' rows.
+  for (const HWND list : {ctl_.lstPath, ctl_.lstClasspath}) {
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images.get()));
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(images.get()));
+  }
+  SendMessageA(ctl_.Image1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(system.get()));
+  SendMessageA(ctl_.Image2, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(user.get()));
+  SendMessageA(ctl_.imgSearch, STM_SETIMAGE, IMAGE_ICON,
+               reinterpret_cast<LPARAM>(binoculars.get()));
+  SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
+  SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+  // The old pictures go when this ends, after the controls have let go of them.
+  std::swap(pics_.ImageList1, images);
+  std::swap(pics_.system, system);
+  std::swap(pics_.user, user);
+  std::swap(pics_.sort, sort);
+  std::swap(pics_.sorted, sorted);
+  std::swap(pics_.binoculars, binoculars);
+  std::swap(pics_.icon, icon);
+  std::swap(pics_.smallIcon, smallIcon);
+  SetSortPicture(sortPicture_);
 }
 
 void frmMain::OnGetMinMaxInfo(MINMAXINFO& info) const {

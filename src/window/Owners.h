@@ -35,12 +35,16 @@ inline void DestroyImageListHandle(HIMAGELIST list) noexcept {
 inline void DestroyWindowHandle(HWND window) noexcept {
   DestroyWindow(window);
 }
+inline void DeleteDcHandle(HDC dc) noexcept {
+  DeleteDC(dc);
+}
 
 using UniqueBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
 using UniqueFont = UniqueHandle<HFONT, DeleteGdiObject>;
 using UniqueIcon = UniqueHandle<HICON, DestroyIconHandle>;
 using UniqueMenu = UniqueHandle<HMENU, DestroyMenuHandle>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, DestroyImageListHandle>;
+using UniqueDc = UniqueHandle<HDC, DeleteDcHandle>;  // a memory device context
 
 // Switches a control's redrawing off for a bulk change and back on after it.
 class RedrawPause {

@@ -52,7 +52,7 @@ frmMain::~frmMain() {
 
 void frmMain::Create(HINSTANCE instance, int showCommand) {
   RegisterWindowClass(instance, &frmMain::WindowProc);
-  LoadPictures();
+  LoadActionMenu();
   // The caption is the title until Form_Load adds the version.
   const HWND created =
       CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, appinfo::kTitle, WS_OVERLAPPEDWINDOW,

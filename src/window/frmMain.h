@@ -40,7 +40,8 @@ struct Controls {
   HWND cmdClose = nullptr;
 };
 
-// Pictures and other resources the controls show, loaded once per window.
+// Pictures and other resources the controls show. The pictures are drawn for
+// the window's DPI and drawn anew when it changes; the menu is loaded once.
 struct Pictures {
   UniqueBitmap system;  // Image1, and image 1 of ImageList1
   UniqueBitmap user;    // Image2, and image 2
@@ -48,6 +49,8 @@ struct Pictures {
   UniqueBitmap sorted;  // imgSort while they are (image 4)
   UniqueIcon binoculars;
   UniqueImageList ImageList1;
+  UniqueIcon icon;  // the window's own, in its title bar and task bar
+  UniqueIcon smallIcon;
   UniqueMenu mnuAction;  // its first popup is the menu "Action"
 };
 
@@ -130,9 +133,10 @@ class frmMain {
   void OnNcDestroy();
 
   // Controls and pictures (Controls.cpp).
-  void LoadPictures();
+  void LoadActionMenu();
   void CreateControls();
   void ApplyDpi();
+  void ShowPictures();
   HWND MakeControl(HWND parent, int id, const char* className, const char* text, DWORD style,
                    DWORD exStyle = 0);
 

@@ -1,14 +1,15 @@
 // Resource and control identifiers, shared by the C++ code and the .rc files.
 #pragma once
 
-// Pictures, icons and the popup menu.
+// Icons, pictures and the popup menu. Each picture is drawn for several DPIs:
+// its drawing for d dpi is the bitmap resource of its number + d.
 #define IDI_VELMORA 1
 #define IDI_BINOCULARS 101
-#define IDB_SYSTEM 201
-#define IDB_USER 202
-#define IDB_SORT 203
-#define IDB_SORTED 204
-#define IDB_IMAGELIST 205
+#define IDB_SYSTEM 10000
+#define IDB_USER 11000
+#define IDB_SORT 12000
+#define IDB_SORTED 13000
+#define IDB_IMAGELIST 14000
 #define IDR_ACTION 301
 
 // Controls, numbered in tab order; the pictures and the shape follow.
