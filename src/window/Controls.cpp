@@ -33,6 +33,19 @@ void Subclass(HWND control, SUBCLASSPROC procedure, void* self) {
   SetWindowSubclass(control, procedure, 1, reinterpret_cast<DWORD_PTR>(self));
 }
 
+// The marks of entries that cannot serve, drawn over an entry's picture:
+// overlays 1 to kOverlayCount, after the list's own pictures.
+void AddOverlayPictures(HIMAGELIST list) {
+  const UniqueBitmap strip = LoadPicture(IDB_OVERLAYS);
+  ImageList_AddMasked(list, strip.get(), kMaskColour);
+  if (ImageList_GetImageCount(list) != kImageCount + kOverlayCount) {
+    throw platform::Failure(0, "The image list's overlay pictures are incomplete");
+  }
+  for (int overlay = 1; overlay <= kOverlayCount; ++overlay) {
+    ImageList_SetOverlayImage(list, kImageCount + overlay - 1, overlay);
+  }
+}
+
 }  // namespace
 
 void frmMain::LoadPictures() {
@@ -44,14 +57,15 @@ void frmMain::LoadPictures() {
       LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_BINOCULARS), IMAGE_ICON, 16, 16, 0)));
   if (!pics_.binoculars) throw platform::Win32Failure(GetLastError());
 
-  pics_.ImageList1.reset(
-      ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK, kImageCount, 0));
+  pics_.ImageList1.reset(ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK,
+                                          kImageCount + kOverlayCount, 0));
   if (!pics_.ImageList1) throw platform::Failure(0, "The image list could not be created");
   const UniqueBitmap strip = LoadPicture(IDB_IMAGELIST);
   ImageList_AddMasked(pics_.ImageList1.get(), strip.get(), kMaskColour);
   if (ImageList_GetImageCount(pics_.ImageList1.get()) != kImageCount) {
     throw platform::Failure(0, "The image list's pictures are incomplete");
   }
+  AddOverlayPictures(pics_.ImageList1.get());
 
   pics_.mnuAction.reset(LoadMenuA(Instance(), MAKEINTRESOURCEA(IDR_ACTION)));
   if (!pics_.mnuAction) throw platform::Win32Failure(GetLastError());
@@ -133,9 +147,11 @@ void frmMain::CreateControls() {
                  static_cast<WPARAM>(SendMessageA(ctl_.TabStrip1, TCM_GETITEMCOUNT, 0, 0)),
                  reinterpret_cast<LPARAM>(&tab));
   }
+  CreateTabTips();
 
   for (const HWND list : {ctl_.lstPath, ctl_.lstClasspath}) {
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL,
                  reinterpret_cast<LPARAM>(pics_.ImageList1.get()));
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL,

@@ -9,6 +9,7 @@
 #define IDB_SORT 203
 #define IDB_SORTED 204
 #define IDB_IMAGELIST 205
+#define IDB_OVERLAYS 206
 #define IDR_ACTION 301
 
 // Controls, numbered in tab order; the pictures and the shape follow.

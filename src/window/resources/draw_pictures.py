@@ -115,6 +115,34 @@ def sort_picture(width, height, background, framed):
     return c
 
 
+def overlay_not_found(size=20):
+    """A red disc with a white cross, in the lower left corner."""
+    c = Canvas(size, size, MASK)
+    c.disc(4.5, 14.5, 4.6, RED)
+    c.line(2, 12, 7, 17, WHITE)
+    c.line(2, 17, 7, 12, WHITE)
+    return c
+
+
+def overlay_repeated(size=20):
+    """Two stacked sheets, in the lower left corner."""
+    c = Canvas(size, size, MASK)
+    c.rect(0, 10, 6, 16, DARK_ORANGE)
+    c.rect(1, 11, 5, 15, ORANGE)
+    c.rect(3, 13, 9, 19, DARK_ORANGE)
+    c.rect(4, 14, 8, 18, ORANGE)
+    return c
+
+
+def overlay_empty(size=20):
+    """A hollow grey square, struck through, in the lower left corner."""
+    c = Canvas(size, size, MASK)
+    c.rect(0, 10, 9, 19, WHITE)
+    c.frame(0, 10, 9, 19, DARK_GREY)
+    c.line(1, 18, 8, 11, DARK_GREY)
+    return c
+
+
 def binoculars():
     """Grey binoculars, 16 x 16; MASK marks the transparent pixels."""
     c = Canvas(16, 16, MASK)
@@ -221,12 +249,18 @@ def main():
     paste(strip, sort_picture(20, 20, PALE_BLUE, framed=False), 40)
     paste(strip, sort_picture(20, 20, ORANGE, framed=True), 60)
 
+    overlays = Canvas(60, 20, MASK)  # the image list's overlays 1 to 3
+    paste(overlays, overlay_not_found(), 0)
+    paste(overlays, overlay_repeated(), 20)
+    paste(overlays, overlay_empty(), 40)
+
     files = {
         'system.bmp': bmp_bytes(system_picture()),
         'user.bmp': bmp_bytes(user_picture()),
         'sort.bmp': bmp_bytes(sort_off),
         'sorted.bmp': bmp_bytes(sort_on),
         'imagelist.bmp': bmp_bytes(strip),
+        'overlays.bmp': bmp_bytes(overlays),
         'binoculars.ico': ico_bytes(binoculars(), 8, MASK),
         'Velmora.ico': ico_bytes(application_icon(), 24),
     }
