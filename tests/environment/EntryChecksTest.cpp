@@ -124,17 +124,6 @@ TEST_F(EntryChecks, SummaryCountsEachKindOnce) {
             "Path: 0 entries, 0 not found, 0 repeated, 0 empty; 0 of 32,767 characters");
 }
 
-TEST(WithThousands, GroupsOfThreeDigits) {
-  const std::pair<std::size_t, const char*> cases[] = {{0, "0"},
-                                                       {7, "7"},
-                                                       {999, "999"},
-                                                       {1000, "1,000"},
-                                                       {32767, "32,767"},
-                                                       {100000, "100,000"},
-                                                       {1234567, "1,234,567"}};
-  for (const auto& [number, text] : cases) EXPECT_EQ(modUtils::WithThousands(number), text);
-}
-
 // Collects a sweep's reports from its thread.
 struct Reports {
   std::mutex mutex;
