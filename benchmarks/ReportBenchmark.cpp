@@ -44,7 +44,7 @@ struct Machine {
   }
 
   platform::Platform Os() {
-    return {fake.registry, fake.environment, fake.identity, files, fake.clock, fake.user};
+    return {fake.registry, fake.environment, fake.identity, files, fake.clock, fake.user, nullptr};
   }
 
   platform::FakePlatform fake;

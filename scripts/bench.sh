@@ -9,9 +9,12 @@ root=$PWD
 
 scripts/setup.sh
 cmake --preset native-release >/dev/null
-cmake --build --preset native-release --target report_benchmark
+cmake --build --preset native-release --target report_benchmark entry_checks_benchmark
 printf '\n== native (Release, no sanitizers)\n'
 build/native-release/benchmarks/report_benchmark \
+  --benchmark_repetitions="${VELMORA_BENCH_RUNS:-5}" --benchmark_report_aggregates_only=true
+printf '\n== judging the PATH entries at start-up, native\n'
+build/native-release/benchmarks/entry_checks_benchmark \
   --benchmark_repetitions="${VELMORA_BENCH_RUNS:-5}" --benchmark_report_aggregates_only=true
 
 cmake --preset windows >/dev/null

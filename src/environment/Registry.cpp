@@ -53,15 +53,6 @@ std::string HexPairs(const std::uint8_t* data, std::uint32_t length) {
   return text;
 }
 
-std::string Expand(platform::EnvironmentApi& environment, const std::string& raw) {
-  // Starting with room for the terminator only asks the platform for the size.
-  return modWinAPI::FillTextBuffer(1, [&](char* buffer, std::uint32_t capacity) {
-    const std::uint32_t size = environment.ExpandStrings(raw.c_str(), buffer, capacity);
-    if (size == 0) return modWinAPI::FillAnswer{};
-    return modWinAPI::FillAnswer{size <= capacity, size + 1};
-  });
-}
-
 VariableItem Decode(const platform::Platform& os, std::string name, std::uint32_t type,
                     const std::uint8_t* data, std::uint32_t length) {
   VariableItem item{std::move(name), {}, {}};
@@ -83,6 +74,15 @@ VariableItem Decode(const platform::Platform& os, std::string name, std::uint32_
 }
 
 }  // namespace
+
+std::string Expand(platform::EnvironmentApi& environment, const std::string& raw) {
+  // Starting with room for the terminator only asks the platform for the size.
+  return modWinAPI::FillTextBuffer(1, [&](char* buffer, std::uint32_t capacity) {
+    const std::uint32_t size = environment.ExpandStrings(raw.c_str(), buffer, capacity);
+    if (size == 0) return modWinAPI::FillAnswer{};
+    return modWinAPI::FillAnswer{size <= capacity, size + 1};
+  });
+}
 
 void VariableDictionary::Add(std::string key, VariableItem item) {
   if (items_.contains(key)) {

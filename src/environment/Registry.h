@@ -35,6 +35,11 @@ class VariableDictionary {
   std::map<std::string, VariableItem, std::less<>> items_;
 };
 
+// raw with its %NAME% references expanded from the process environment, as
+// ExpandEnvironmentStringsA expands them: a reference to a variable that is
+// not set stays as written. "" when the platform cannot expand it.
+[[nodiscard]] std::string Expand(platform::EnvironmentApi& environment, const std::string& raw);
+
 // Reads every value of root\subKey. A key that cannot be opened gives an empty
 // dictionary; the enumeration ends at the first value that cannot be fetched,
 // keeping what came before. A duplicate upper-cased name throws to the caller.

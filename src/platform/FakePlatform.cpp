@@ -258,19 +258,26 @@ bool FakeFileSystem::IsFolder(const std::string& normalized) const {
   return found != entries_.end() && found->second.attributes == kFileAttributeDirectory;
 }
 
-void FakeFileSystem::AddFolder(std::string_view path) {
+void FakeFileSystem::AddFolderLocked(std::string_view path) {
   for (std::string folder = Normalize(path); !folder.empty(); folder = Parent(folder)) {
     entries_[folder] = Entry{kFileAttributeDirectory, {}};
   }
 }
 
+void FakeFileSystem::AddFolder(std::string_view path) {
+  const std::lock_guard lock(mutex_);
+  AddFolderLocked(path);
+}
+
 void FakeFileSystem::AddFile(std::string_view path, std::string content) {
+  const std::lock_guard lock(mutex_);
   const std::string normalized = Normalize(path);
-  if (const std::string parent = Parent(normalized); !parent.empty()) AddFolder(parent);
+  if (const std::string parent = Parent(normalized); !parent.empty()) AddFolderLocked(parent);
   entries_[normalized] = Entry{kFileAttributeArchive, std::move(content)};
 }
 
 std::optional<std::string> FakeFileSystem::Content(std::string_view path) const {
+  const std::lock_guard lock(mutex_);
   const auto found = entries_.find(Normalize(path));
   if (found == entries_.end() || found->second.attributes == kFileAttributeDirectory) {
     return std::nullopt;
@@ -279,6 +286,7 @@ std::optional<std::string> FakeFileSystem::Content(std::string_view path) const 
 }
 
 std::vector<std::string> FakeFileSystem::FilesIn(std::string_view folder) const {
+  const std::lock_guard lock(mutex_);
   const std::string prefix = Normalize(folder) + "\\";
   std::vector<std::string> files;
   for (const auto& [path, entry] : entries_) {
@@ -290,14 +298,52 @@ std::vector<std::string> FakeFileSystem::FilesIn(std::string_view folder) const 
 }
 
 void FakeFileSystem::FailWrite(int n, std::int32_t error, std::uint32_t partial) {
+  const std::lock_guard lock(mutex_);
   writesUntilFailure_ = n;
   writeError_ = error;
   writePartial_ = partial;
 }
 
+void FakeFileSystem::HoldAnswers(std::string_view path) {
+  const std::lock_guard lock(mutex_);
+  held_.insert(Normalize(path));
+}
+
+void FakeFileSystem::ReleaseAnswers() {
+  {
+    const std::lock_guard lock(mutex_);
+    held_.clear();
+  }
+  gateChanged_.notify_all();
+}
+
+bool FakeFileSystem::WaitForHeldCalls(int calls, std::chrono::milliseconds limit) {
+  std::unique_lock lock(mutex_);
+  return gateChanged_.wait_for(lock, limit, [&] { return heldCalls_ >= calls; });
+}
+
+int FakeFileSystem::HeldCalls() const {
+  const std::lock_guard lock(mutex_);
+  return heldCalls_;
+}
+
+int FakeFileSystem::AttributeCalls() const {
+  const std::lock_guard lock(mutex_);
+  return attributeCalls_;
+}
+
 std::uint32_t FakeFileSystem::FileAttributes(const std::string& path) {
+  std::unique_lock lock(mutex_);
+  ++attributeCalls_;
+  const std::string normalized = Normalize(path);
+  if (held_.contains(normalized)) {
+    ++heldCalls_;
+    gateChanged_.notify_all();
+    gateChanged_.wait(lock, [&] { return !held_.contains(normalized); });
+    --heldCalls_;
+  }
   if (path.empty() || HasInvalidCharacter(path)) return kInvalidFileAttributes;
-  const auto found = entries_.find(Normalize(path));
+  const auto found = entries_.find(normalized);
   if (found == entries_.end()) return kInvalidFileAttributes;
   // A file named with a closing separator is no file.
   const bool closingSeparator = path.back() == '\\' || path.back() == '/';
@@ -308,6 +354,7 @@ std::uint32_t FakeFileSystem::FileAttributes(const std::string& path) {
 }
 
 std::int32_t FakeFileSystem::CreateNew(const std::string& path, FileHandle* file) {
+  const std::lock_guard lock(mutex_);
   if (path.empty() || HasInvalidCharacter(path)) return kErrorInvalidName;
   const std::string normalized = Normalize(path);
   if (!IsFolder(Parent(normalized))) return kErrorPathNotFound;
@@ -319,6 +366,7 @@ std::int32_t FakeFileSystem::CreateNew(const std::string& path, FileHandle* file
 }
 
 std::int32_t FakeFileSystem::Write(FileHandle file, const void* data, std::uint32_t size) {
+  const std::lock_guard lock(mutex_);
   const auto open = open_.find(file);
   if (open == open_.end()) return kErrorInvalidHandle;
   std::string& content = entries_[open->second].content;
@@ -331,15 +379,18 @@ std::int32_t FakeFileSystem::Write(FileHandle file, const void* data, std::uint3
 }
 
 std::int32_t FakeFileSystem::Flush(FileHandle file) {
+  const std::lock_guard lock(mutex_);
   if (!open_.contains(file)) return kErrorInvalidHandle;
   return flushError_;
 }
 
 std::int32_t FakeFileSystem::Close(FileHandle file) {
+  const std::lock_guard lock(mutex_);
   return open_.erase(file) == 1 ? kErrorSuccess : kErrorInvalidHandle;
 }
 
 std::int32_t FakeFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+  const std::lock_guard lock(mutex_);
   if (moveError_ != 0) return moveError_;
   if (HasInvalidCharacter(to)) return kErrorInvalidName;
   const std::string source = Normalize(from);
@@ -355,6 +406,7 @@ std::int32_t FakeFileSystem::MoveReplacing(const std::string& from, const std::s
 }
 
 std::int32_t FakeFileSystem::Remove(const std::string& path) {
+  const std::lock_guard lock(mutex_);
   const auto found = entries_.find(Normalize(path));
   if (found == entries_.end()) return kErrorFileNotFound;
   if (found->second.attributes == kFileAttributeDirectory) return kErrorAccessDenied;

@@ -4,9 +4,14 @@
 // and against the real Windows binding alike.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -85,10 +90,21 @@ class FakeIdentity final : public IdentityApi {
 
 // Folders and files by full Windows path, with the files' bytes; relative
 // paths resolve against the current folder. Names compare without regard to
-// case.
+// case. Every call is safe from any thread (set currentFolder before the code
+// under test runs).
 class FakeFileSystem final : public FileSystemApi {
  public:
   std::string currentFolder = "C:\\";
+
+  // From now on FileAttributes for `path` (letter case aside) does not answer
+  // until ReleaseAnswers: a server that does not answer.
+  void HoldAnswers(std::string_view path);
+  void ReleaseAnswers();
+  // Waits until `calls` FileAttributes calls are held, at most `limit`;
+  // whether they are.
+  [[nodiscard]] bool WaitForHeldCalls(int calls, std::chrono::milliseconds limit);
+  [[nodiscard]] int HeldCalls() const;
+  [[nodiscard]] int AttributeCalls() const;
 
   void AddFolder(std::string_view path);
   void AddFile(std::string_view path, std::string content = {});
@@ -122,7 +138,13 @@ class FakeFileSystem final : public FileSystemApi {
 
   [[nodiscard]] std::string Normalize(std::string_view path) const;
   [[nodiscard]] bool IsFolder(const std::string& normalized) const;
+  void AddFolderLocked(std::string_view path);
 
+  mutable std::mutex mutex_;
+  std::condition_variable gateChanged_;
+  std::set<std::string> held_;  // normalized paths
+  int heldCalls_ = 0;
+  int attributeCalls_ = 0;
   std::map<std::string, Entry> entries_;
   std::map<FileHandle, std::string> open_;
   FileHandle nextHandle_ = 0x100;
@@ -173,17 +195,19 @@ class RecordingUserServices final : public UserServicesApi {
   void ThrowIfFailing();
 };
 
-// All doubles together, as one platform.
+// All doubles together, as one platform. The file system is shared, as the
+// real one is, with work that may outlive the platform.
 struct FakePlatform {
   FakeRegistry registry;
   FakeEnvironment environment;
   FakeIdentity identity;
-  FakeFileSystem files;
+  std::shared_ptr<FakeFileSystem> sharedFiles = std::make_shared<FakeFileSystem>();
+  FakeFileSystem& files = *sharedFiles;
   FakeClock clock;
   RecordingUserServices user;
 
   [[nodiscard]] Platform Services() {
-    return Platform{registry, environment, identity, files, clock, user};
+    return Platform{registry, environment, identity, files, clock, user, sharedFiles};
   }
 };
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -206,6 +207,11 @@ struct Platform {
   FileSystemApi& files;
   ClockApi& clock;
   UserServicesApi& user;
+  // The same file system as `files`, owned together with whoever made this
+  // Platform, for work on a thread of its own that may outlive them both (an
+  // existence test that hangs on a network path). Empty where the binding
+  // offers no such sharing; that work is then not done.
+  std::shared_ptr<FileSystemApi> sharedFiles;
 };
 
 }  // namespace platform

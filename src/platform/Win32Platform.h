@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -65,12 +66,15 @@ struct Win32Platform {
   Win32Registry registry;
   Win32Environment environment;
   Win32Identity identity;
-  Win32FileSystem files;
+  // Shared, so that an existence test still under way on a thread of its own
+  // never outlives the file system it asks.
+  std::shared_ptr<Win32FileSystem> sharedFiles = std::make_shared<Win32FileSystem>();
+  Win32FileSystem& files = *sharedFiles;
   Win32Clock clock;
   Win32UserServices user;
 
   [[nodiscard]] Platform Services() {
-    return Platform{registry, environment, identity, files, clock, user};
+    return Platform{registry, environment, identity, files, clock, user, sharedFiles};
   }
 };
 

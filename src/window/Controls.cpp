@@ -99,9 +99,11 @@ void frmMain::CreateControls() {
                  static_cast<WPARAM>(SendMessageA(ctl_.TabStrip1, TCM_GETITEMCOUNT, 0, 0)),
                  reinterpret_cast<LPARAM>(&tab));
   }
+  CreateTabTips();
 
   for (const HWND list : {ctl_.lstPath, ctl_.lstClasspath}) {
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     column.fmt = LVCFMT_LEFT;

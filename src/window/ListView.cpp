@@ -1,5 +1,6 @@
 #include "window/ListView.h"
 
+#include <unordered_map>
 #include <vector>
 
 namespace listview {
@@ -31,11 +32,42 @@ void Select(HWND list, int index) {
 int Append(HWND list, std::string_view text, int image) {
   std::string copy(text);
   LVITEMA item{};
-  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
   item.iItem = Count(list);
   item.pszText = copy.data();
   item.iImage = image;
+  item.lParam = item.iItem;
   return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+LPARAM Key(HWND list, int index) {
+  LVITEMA item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = index;
+  if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+  return item.lParam;
+}
+
+int FindKey(HWND list, LPARAM key, int guess) {
+  if (guess >= 0 && guess < Count(list) && Key(list, guess) == key) return guess;
+  LVFINDINFOA find{};
+  find.flags = LVFI_PARAM;
+  find.lParam = key;
+  return static_cast<int>(
+      SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+void SetOverlay(HWND list, int index, int overlay) {
+  LVITEMA item{};
+  item.stateMask = LVIS_OVERLAYMASK;
+  item.state = INDEXTOOVERLAYMASK(static_cast<UINT>(overlay));
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+int Overlay(HWND list, int index) {
+  const auto state = static_cast<UINT>(
+      SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_OVERLAYMASK));
+  return static_cast<int>((state & LVIS_OVERLAYMASK) >> 8);
 }
 
 void EnsureColumns(HWND list, int count) {
@@ -86,12 +118,17 @@ bool IsSorted(HWND list) {
 
 namespace {
 
-// Compares two items by their texts, which SetSorted noted beforehand under
-// each item's parameter.
+using TextsByKey = std::unordered_map<LPARAM, std::string>;
+
+// Compares two items, given by their keys, by their texts, which SetSorted
+// noted beforehand.
 int CALLBACK CompareTexts(LPARAM first, LPARAM second, LPARAM texts) {
-  const auto& noted = *reinterpret_cast<const std::vector<std::string>*>(texts);
-  return lstrcmpiA(noted[static_cast<size_t>(first)].c_str(),
-                   noted[static_cast<size_t>(second)].c_str());
+  const auto& noted = *reinterpret_cast<const TextsByKey*>(texts);
+  const auto text = [&](LPARAM key) {
+    const auto found = noted.find(key);
+    return found == noted.end() ? "" : found->second.c_str();
+  };
+  return lstrcmpiA(text(first), text(second));
 }
 
 }  // namespace
@@ -102,16 +139,9 @@ void SetSorted(HWND list, bool sorted) {
       sorted ? (style | LVS_SORTASCENDING) : (style & ~static_cast<LONG_PTR>(LVS_SORTASCENDING));
   SetWindowLongPtrA(list, GWL_STYLE, style);
   if (!sorted) return;
-  std::vector<std::string> texts;
+  TextsByKey texts;
   const int count = Count(list);
-  for (int index = 0; index < count; ++index) {
-    texts.push_back(Text(list, index));
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = index;
-    item.lParam = index;
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  }
+  for (int index = 0; index < count; ++index) texts[Key(list, index)] = Text(list, index);
   SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&texts),
                reinterpret_cast<LPARAM>(&CompareTexts));
 }

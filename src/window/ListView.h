@@ -29,8 +29,20 @@ inline int Selected(HWND list) {
 void Select(HWND list, int index);
 
 // Appends an item with a text and a small icon (0-based image), and gives its
-// position, or -1 when the list refused it.
+// position, or -1 when the list refused it. The item's parameter is its key:
+// the number of items the list held before it, which stays with the item
+// whatever order the list shows.
 int Append(HWND list, std::string_view text, int image);
+
+// The item's key, or -1 when there is no such item.
+LPARAM Key(HWND list, int index);
+
+// The position of the item with this key, or -1; guess is where to look first.
+int FindKey(HWND list, LPARAM key, int guess);
+
+// The item's overlay picture (1 to 15, 0 for none).
+void SetOverlay(HWND list, int index, int overlay);
+int Overlay(HWND list, int index);
 
 // Adds untitled columns until the list has at least count of them.
 void EnsureColumns(HWND list, int count);
@@ -44,7 +56,8 @@ inline void Clear(HWND list) {
 }
 
 // The list's sorted setting: while it is on, the list shows its items in
-// ascending order of their texts and keeps new items in that order.
+// ascending order of their texts and keeps new items in that order. Sorting
+// keeps every item's key.
 bool IsSorted(HWND list);
 void SetSorted(HWND list, bool sorted);
 

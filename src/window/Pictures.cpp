@@ -197,12 +197,20 @@ UniqueIcon LoadWindowIcon(int metric, UINT dpi) {
 
 UniqueImageList MakeImageList1(UINT dpi) {
   const SIZE size = ScaledSize(kListPictureSize, dpi);
-  UniqueImageList list(ImageList_Create(size.cx, size.cy, ILC_COLOR24 | ILC_MASK, kImageCount, 0));
+  UniqueImageList list(
+      ImageList_Create(size.cx, size.cy, ILC_COLOR24 | ILC_MASK, kImageCount + kOverlayCount, 0));
   if (!list) throw platform::Failure(0, "The image list could not be created");
-  const UniqueBitmap strip = LoadPicture(IDB_IMAGELIST, kListPictureSize, dpi, kImageCount);
-  ImageList_AddMasked(list.get(), strip.get(), kMaskColour);
-  if (ImageList_GetImageCount(list.get()) != kImageCount) {
+  const UniqueBitmap pictures = LoadPicture(IDB_IMAGELIST, kListPictureSize, dpi, kImageCount);
+  ImageList_AddMasked(list.get(), pictures.get(), kMaskColour);
+  // The marks of entries that cannot serve, drawn over an entry's picture:
+  // overlays 1 to kOverlayCount, after the list's own pictures.
+  const UniqueBitmap marks = LoadPicture(IDB_OVERLAYS, kListPictureSize, dpi, kOverlayCount);
+  ImageList_AddMasked(list.get(), marks.get(), kMaskColour);
+  if (ImageList_GetImageCount(list.get()) != kImageCount + kOverlayCount) {
     throw platform::Failure(0, "The image list's pictures are incomplete");
+  }
+  for (int overlay = 1; overlay <= kOverlayCount; ++overlay) {
+    ImageList_SetOverlayImage(list.get(), kImageCount + overlay - 1, overlay);
   }
   return list;
 }

@@ -45,24 +45,34 @@ void frmMain::Form_Load() {
   const std::string user = "User (" + modWinAPI::GetCurrentUserName(os_) + ")";
   SetWindowTextA(ctl_.labUser, user.c_str());
 
+  // Answers still to come belong to the lists as they were.
+  StopExistenceTests();
   {
     const modUtils::ListMembers userPath(UserVariableOrEmpty("PATH"));
     const std::string value = os_.environment.Variable("path").value_or("");
+    const std::vector<std::string_view> pieces = modUtils::SplitSearchList(value);
+    const int firstKey = listview::Count(ctl_.lstPath);
     const RedrawPause pause(ctl_.lstPath);
-    for (const std::string_view piece : modUtils::SplitSearchList(value)) {
+    for (const std::string_view piece : pieces) {
       modUtils::AddListEntry(ctl_.lstPath, userPath.Contains(piece), {piece});
     }
+    JudgeList(modUtils::SearchList::kPath, firstKey, pieces, value);
   }
   {
     // One mark for the whole list: the user has a CLASSPATH of their own
     // with something in it ("" when absent, ";" when empty).
     const bool isUser = UserVariableOrEmpty("CLASSPATH").size() > 1;
     const std::string value = os_.environment.Variable("classpath").value_or("");
+    const std::vector<std::string_view> pieces = modUtils::SplitSearchList(value);
+    const int firstKey = listview::Count(ctl_.lstClasspath);
     const RedrawPause pause(ctl_.lstClasspath);
-    for (const std::string_view piece : modUtils::SplitSearchList(value)) {
+    for (const std::string_view piece : pieces) {
       modUtils::AddListEntry(ctl_.lstClasspath, isUser, {piece});
     }
+    JudgeList(modUtils::SearchList::kClasspath, firstKey, pieces, value);
   }
+  // Only once both lists show: the file system is asked on another thread.
+  StartExistenceTests();
 }
 
 void frmMain::Form_Activate() {

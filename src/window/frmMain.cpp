@@ -118,6 +118,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case DM_GETDEFID:
       return MAKELRESULT(OnGetDefId(), DC_HASDEFID);
+    case kMessageEntryTested:
+      OnEntryTested(wParam, lParam);
+      return 0;
     case WM_NCDESTROY:
       OnNcDestroy();
       return 0;
@@ -213,6 +216,11 @@ LRESULT frmMain::OnNotify(const NMHDR& header) {
       });
       return header.code == NM_RCLICK ? TRUE : 0;  // no second menu from WM_CONTEXTMENU
     }
+    case LVN_GETINFOTIPA:
+    case LVN_GETINFOTIPW:
+      // The list hands in a buffer to fill: the notification is ours to write.
+      OnGetInfoTip(header.hwndFrom, const_cast<NMHDR&>(header));
+      return 0;
     case LVN_KEYDOWN: {
       const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
       if (key.wVKey == 'C' && GetKeyState(VK_CONTROL) < 0) {
@@ -233,6 +241,8 @@ void frmMain::OnContextMenu(HWND source, POINT screen) {
 }
 
 void frmMain::OnNcDestroy() {
+  // A test still under way ends on its own, unheard.
+  StopExistenceTests();
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
   hwnd_ = nullptr;
   ctl_ = Controls{};
@@ -254,6 +264,17 @@ LRESULT frmMain::HandleControlMessage(HWND control, UINT message, WPARAM wParam,
   if (control == ctl_.Frame1 || control == ctl_.Frame2) {
     if (message == WM_COMMAND || message == WM_NOTIFY) {
       return SendMessageA(hwnd_, message, wParam, lParam);
+    }
+  }
+  if (control == ctl_.TabStrip1) {
+    if (message == WM_MOUSEMOVE) PlaceTabTips();
+    if (message == WM_NOTIFY) {
+      auto& header = *reinterpret_cast<NMHDR*>(lParam);
+      if (header.hwndFrom == ctl_.TabStrip1Tips &&
+          (header.code == TTN_GETDISPINFOA || header.code == TTN_GETDISPINFOW)) {
+        OnTabTip(header);
+        return 0;
+      }
     }
   }
   const bool isList = control == ctl_.lstPath || control == ctl_.lstClasspath;

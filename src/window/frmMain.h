@@ -8,13 +8,19 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "environment/EntryChecks.h"
+#include "environment/ExistenceSweep.h"
 #include "platform/Platform.h"
 #include "window/Owners.h"
+#include "window/Pictures.h"
 
 namespace window {
 
@@ -38,6 +44,7 @@ struct Controls {
   HWND cmdSave = nullptr;
   HWND cmdView = nullptr;
   HWND cmdClose = nullptr;
+  HWND TabStrip1Tips = nullptr;  // the tabs' tool tips: each list in a line
 };
 
 // Pictures and other resources the controls show. The pictures are drawn for
@@ -59,6 +66,12 @@ inline constexpr int kPictureSystem = 1;
 inline constexpr int kPictureUser = 2;
 inline constexpr int kPictureSort = 3;
 inline constexpr int kPictureSorted = 4;
+// The overlay pictures that mark an entry, numbered as modUtils::EntryMark,
+// follow the four pictures in ImageList1 (kOverlayCount of them, Pictures.h).
+
+// Posted by the existence tests: wParam the fill it belongs to, lParam the
+// entry and the answer (EntryMarks.cpp).
+inline constexpr UINT kMessageEntryTested = WM_APP + 1;
 
 // Mouse buttons as MouseUp reports them.
 inline constexpr int kButtonLeft = 1;
@@ -84,6 +97,8 @@ class frmMain {
   [[nodiscard]] UINT Dpi() const { return dpi_; }
   // Which picture of ImageList1 imgSort shows (3 or 4).
   [[nodiscard]] int SortPicture() const { return sortPicture_; }
+  // A tab's tool tip: the summary of its list (tab 1 Path, tab 2 ClassPath).
+  [[nodiscard]] std::string TabSummary(int tab) const;
 
   // The window's keyboard habits, run on every queued message before it is
   // dispatched; true when the message was used up.
@@ -135,6 +150,7 @@ class frmMain {
   // Controls and pictures (Controls.cpp).
   void LoadActionMenu();
   void CreateControls();
+  void CreateTabTips();
   void ApplyDpi();
   void ShowPictures();
   HWND MakeControl(HWND parent, int id, const char* className, const char* text, DWORD style,
@@ -155,6 +171,26 @@ class frmMain {
   [[nodiscard]] SIZE ClientPixels() const;
   [[nodiscard]] int Px(double twips) const;
 
+  // Marks of the entries that cannot serve (EntryMarks.cpp). Each list's
+  // judgements are held by item key, which sorting does not change.
+  struct ListMarks {
+    std::vector<modUtils::EntryJudgement> byKey;
+    std::size_t characters = 0;  // of the variable, in UTF-16 units
+  };
+  void StopExistenceTests();
+  void JudgeList(modUtils::SearchList kind, int firstKey,
+                 const std::vector<std::string_view>& entries, const std::string& value);
+  void StartExistenceTests();
+  void OnEntryTested(WPARAM fill, LPARAM answer);
+  void ShowMark(modUtils::SearchList kind, std::size_t key);
+  [[nodiscard]] std::string EntryTip(HWND list, int index) const;
+  void OnGetInfoTip(HWND list, NMHDR& header);
+  void OnTabTip(NMHDR& header);
+  void PlaceTabTips();
+  [[nodiscard]] HWND ListOf(modUtils::SearchList kind) const;
+  [[nodiscard]] ListMarks& MarksOf(modUtils::SearchList kind);
+  [[nodiscard]] const ListMarks& MarksOf(modUtils::SearchList kind) const;
+
   platform::Platform os_;
   HWND hwnd_ = nullptr;
   UINT dpi_ = 96;
@@ -165,6 +201,12 @@ class frmMain {
   int resizeDepth_ = 0;
   std::exception_ptr createFailure_;  // why WM_CREATE failed, for Create to pass on
   bool resizeReported_ = false;
+  ListMarks pathMarks_;
+  ListMarks classpathMarks_;
+  std::uint32_t fill_ = 0;  // counts the fills; answers for an earlier one are dropped
+  std::shared_ptr<modUtils::ExistenceSweep> sweep_;
+  std::string tabTip_;  // the text a tab's tool tip was last given, kept while it shows
+  std::wstring tabTipWide_;
 };
 
 // The command line that opens an entry in the Explorer.

@@ -10,6 +10,7 @@
 #define IDB_SORT 12000
 #define IDB_SORTED 13000
 #define IDB_IMAGELIST 14000
+#define IDB_OVERLAYS 15000
 #define IDR_ACTION 301
 
 // Controls, numbered in tab order; the pictures and the shape follow.

@@ -23,9 +23,9 @@ class ExistenceOnRealFiles : public ::testing::Test {
   }
 
   platform::FakePlatform fake_;
-  platform::Platform os_{fake_.registry, fake_.environment,
-                         fake_.identity, testing_support::RealFileSystem(),
-                         fake_.clock,    fake_.user};
+  platform::Platform os_{
+      fake_.registry, fake_.environment, fake_.identity, testing_support::RealFileSystem(),
+      fake_.clock,    fake_.user,        nullptr};
   testing_support::ScratchFolder scratch_;
 };
 

@@ -127,8 +127,8 @@ TEST(ReportCommandsOnWindows, ViewWritesARealReportIntoTheRealTemporaryFolder) {
   platform::FakePlatform fake;
   report_testing::PrepareWorkedExample(fake);
   platform::Win32Platform win32;
-  const platform::Platform os{fake.registry, fake.environment, win32.identity,
-                              win32.files,   fake.clock,       fake.user};
+  const platform::Platform os{fake.registry, fake.environment, win32.identity,   win32.files,
+                              fake.clock,    fake.user,        win32.sharedFiles};
   cmdView_Click(os);
   ASSERT_TRUE(fake.user.messages.empty()) << fake.user.messages[0].text;
   ASSERT_EQ(fake.user.started.size(), 1u);

@@ -257,8 +257,8 @@ TEST_F(EntryActions, TheRealClipboardHoldsExactlyTheEntry) {
   platform::Platform os = fake_.Services();
   fake_.environment.Set("PATH", "C:\\P1");
   fake_.environment.Set("CLASSPATH", "C:\\Entw\xC3\xBCrfe\\x.jar");
-  OpenOn(
-      platform::Platform{os.registry, os.environment, os.identity, os.files, os.clock, clipboard});
+  OpenOn(platform::Platform{os.registry, os.environment, os.identity, os.files, os.clock, clipboard,
+                            os.sharedFiles});
   SetForegroundWindow(Form().Handle());
   SetActiveWindow(Form().Handle());
 

@@ -163,7 +163,8 @@ TEST_F(Layout, ListsShowOneColumnTypeWithChecksAndTheFourPictures) {
     const auto images =
         reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     ASSERT_NE(images, nullptr);
-    EXPECT_EQ(ImageList_GetImageCount(images), 4);
+    // The four pictures, then the overlays that mark entries.
+    EXPECT_EQ(ImageList_GetImageCount(images), 4 + window::kOverlayCount);
     int width = 0;
     int height = 0;
     ImageList_GetIconSize(images, &width, &height);

@@ -180,7 +180,7 @@ TEST_P(PicturesAtDpi, EveryPictureAndItsControlHaveTheSizeOfTheDpi) {
       ImageList_GetIconSize(images, &width, &height);
       EXPECT_EQ(width, at.list);
       EXPECT_EQ(height, at.list);
-      EXPECT_EQ(ImageList_GetImageCount(images), window::kImageCount);
+      EXPECT_EQ(ImageList_GetImageCount(images), window::kImageCount + window::kOverlayCount);
     }
   }
   for (const HWND legend : {Ctl().Image1, Ctl().Image2}) {
@@ -246,7 +246,8 @@ TEST_F(Pictures, EveryDrawnDpiHasEveryPictureAtItsSize) {
                               {IDB_USER, {20, 20}, 1},
                               {IDB_SORT, {23, 22}, 1},
                               {IDB_SORTED, {23, 22}, 1},
-                              {IDB_IMAGELIST, {20, 20}, window::kImageCount}};
+                              {IDB_IMAGELIST, {20, 20}, window::kImageCount},
+                              {IDB_OVERLAYS, {20, 20}, window::kOverlayCount}};
   ASSERT_EQ(window::kDrawnDpis.front(), 96u);
   for (const unsigned dpi : window::kDrawnDpis) {
     for (const Picture& picture : pictures) {

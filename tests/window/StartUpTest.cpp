@@ -33,8 +33,8 @@ class StartUp : public WindowTest, public ::testing::WithParamInterface<Binding>
   // The prepared registry and environment, with the recording user services.
   platform::Platform Os() {
     const platform::Platform os = test_->Services();
-    return platform::Platform{os.registry, os.environment, os.identity,
-                              os.files,    os.clock,       fake_.user};
+    return platform::Platform{os.registry, os.environment, os.identity,   os.files,
+                              os.clock,    fake_.user,     os.sharedFiles};
   }
   void OpenPrepared() { OpenOn(Os()); }
   void UserValue(const char* name, const char* text, std::uint32_t type = platform::kRegSz) {

@@ -229,21 +229,55 @@ def application_icon(c):
     c.frame(1, 1, 30, 30, INK)  # last, so that small sizes keep the whole outline
 
 
+def overlay_not_found(c):
+    """A red disc with a white cross, in the lower left corner."""
+    c.fill(MASK)
+    c.disc(4, 14, 4.6, RED)
+    c.line(2, 12, 7, 17, WHITE)
+    c.line(2, 17, 7, 12, WHITE)
+
+
+def overlay_repeated(c):
+    """Two stacked sheets, in the lower left corner."""
+    c.fill(MASK)
+    c.rect(0, 10, 6, 16, DARK_ORANGE)
+    c.rect(1, 11, 5, 15, ORANGE)
+    c.rect(3, 13, 9, 19, DARK_ORANGE)
+    c.rect(4, 14, 8, 18, ORANGE)
+
+
+def overlay_empty(c):
+    """A hollow grey square, struck through, in the lower left corner."""
+    c.fill(MASK)
+    c.rect(0, 10, 9, 19, WHITE)
+    c.frame(0, 10, 9, 19, DARK_GREY)
+    c.line(1, 18, 8, 11, DARK_GREY)
+
+
 def draw(description, design_width, design_height, dpi):
     c = Canvas.at_dpi(design_width, design_height, dpi)
     description(c)
     return c
 
 
-def image_strip(dpi):
-    """ImageList1's pictures side by side, each cell the list's image size."""
-    cells = [system_picture, user_picture, sort_picture(PALE_BLUE, framed=False),
-             sort_picture(ORANGE, framed=True)]
+def strip(cells, dpi):
+    """Pictures side by side, each cell the list's image size."""
     size = scaled(20, dpi)
-    strip = Canvas(20 * len(cells), 20, size * len(cells), size)
+    canvas = Canvas(20 * len(cells), 20, size * len(cells), size)
     for i, description in enumerate(cells):
-        strip.paste(draw(description, 20, 20, dpi), i * size)
-    return strip
+        canvas.paste(draw(description, 20, 20, dpi), i * size)
+    return canvas
+
+
+def image_strip(dpi):
+    """ImageList1's pictures."""
+    return strip([system_picture, user_picture, sort_picture(PALE_BLUE, framed=False),
+                  sort_picture(ORANGE, framed=True)], dpi)
+
+
+def overlay_strip(dpi):
+    """The marks of entries that cannot serve: ImageList1's overlays 1 to 3."""
+    return strip([overlay_not_found, overlay_repeated, overlay_empty], dpi)
 
 
 # The window's bitmaps: resource id in resource.h, file name and drawing.
@@ -253,6 +287,7 @@ BITMAPS = (
     ('IDB_SORT', 'sort', lambda dpi: draw(sort_picture(PALE_BLUE, False), 23, 22, dpi)),
     ('IDB_SORTED', 'sorted', lambda dpi: draw(sort_picture(ORANGE, True), 23, 22, dpi)),
     ('IDB_IMAGELIST', 'imagelist', image_strip),
+    ('IDB_OVERLAYS', 'overlays', overlay_strip),
 )
 
 

@@ -1,0 +1,148 @@
+#include "environment/EntryChecks.h"
+
+#include <unordered_map>
+
+#include "environment/Registry.h"
+#include "environment/Text.h"
+
+namespace modUtils {
+namespace {
+
+bool EndsWithNoCase(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && EqualsNoCase(text.substr(text.size() - end.size()), end);
+}
+
+bool IsDriveRoot(std::string_view place) {
+  return place.size() == 3 && place[1] == ':' && place[2] == '\\';
+}
+
+// Two entries name the same place when these are equal. A drive's root keeps
+// its backslash: "C:" is the drive's current folder, not its root.
+std::string PlaceKey(std::string_view place) {
+  if (place.ends_with('\\') && !IsDriveRoot(place)) place.remove_suffix(1);
+  return UpperCase(place);
+}
+
+// The place to ask about and what it must be. A CLASSPATH entry "dir\*"
+// stands for the archives in dir, so dir is asked about.
+void SetUpTest(SearchList list, std::string expanded, EntryJudgement& judgement) {
+  judgement.awaitingTest = true;
+  judgement.wanted = Wanted::kFolder;
+  if (list == SearchList::kClasspath) {
+    if (expanded == "*") {
+      expanded = ".";
+    } else if (expanded.ends_with("\\*") || expanded.ends_with("/*")) {
+      expanded.pop_back();
+    } else if (EndsWithNoCase(expanded, ".jar") || EndsWithNoCase(expanded, ".zip")) {
+      judgement.wanted = Wanted::kFile;
+    } else {
+      judgement.wanted = Wanted::kAnything;
+    }
+  }
+  judgement.place = std::move(expanded);
+}
+
+}  // namespace
+
+std::vector<EntryJudgement> JudgeEntries(SearchList list,
+                                         const std::vector<std::string_view>& entries,
+                                         platform::EnvironmentApi& environment) {
+  std::vector<EntryJudgement> judged(entries.size());
+  std::unordered_map<std::string, std::size_t> firstOf;  // place key to entry number
+  for (std::size_t index = 0; index < entries.size(); ++index) {
+    const std::string_view entry = entries[index];
+    EntryJudgement& judgement = judged[index];
+    if (entry.empty()) {
+      judgement.mark = EntryMark::kEmpty;
+      continue;
+    }
+    // Only an entry with a reference asks the platform.
+    std::string expanded(entry);
+    if (entry.find('%') != std::string_view::npos) {
+      expanded = Registry::Expand(environment, expanded);
+    }
+    const auto [first, isFirst] = firstOf.emplace(PlaceKey(expanded), index + 1);
+    if (!isFirst) {
+      judgement.mark = EntryMark::kRepeated;
+      judgement.sameAs = first->second;
+      continue;
+    }
+    SetUpTest(list, std::move(expanded), judgement);
+  }
+  return judged;
+}
+
+bool NamesWhatIsWanted(platform::FileSystemApi& files, const std::string& place, Wanted wanted) {
+  std::uint32_t attributes = platform::kInvalidFileAttributes;
+  try {
+    attributes = files.FileAttributes(place);
+  } catch (...) {
+    return false;
+  }
+  if (attributes == platform::kInvalidFileAttributes) return false;
+  const bool isFolder = (attributes & platform::kFileAttributeDirectory) != 0;
+  switch (wanted) {
+    case Wanted::kFolder:
+      return isFolder;
+    case Wanted::kFile:
+      return !isFolder;
+    case Wanted::kAnything:
+      return true;
+  }
+  return false;
+}
+
+void TakeAnswer(EntryJudgement& judgement, bool found) {
+  if (!judgement.awaitingTest) return;
+  judgement.awaitingTest = false;
+  if (!found) judgement.mark = EntryMark::kNotFound;
+}
+
+std::string MarkText(SearchList list, const EntryJudgement& judgement) {
+  switch (judgement.mark) {
+    case EntryMark::kNone:
+      return {};
+    case EntryMark::kNotFound:
+      return list == SearchList::kPath ? "Folder not found" : "File or folder not found";
+    case EntryMark::kRepeated:
+      return "Same as entry " + std::to_string(judgement.sameAs);
+    case EntryMark::kEmpty:
+      return "Empty entry";
+  }
+  return {};
+}
+
+std::string WithThousands(std::size_t number) {
+  const std::string digits = std::to_string(number);
+  std::string grouped;
+  for (std::size_t at = 0; at < digits.size(); ++at) {
+    if (at > 0 && (digits.size() - at) % 3 == 0) grouped += ',';
+    grouped += digits[at];
+  }
+  return grouped;
+}
+
+std::string ListSummary(SearchList list, const std::vector<EntryJudgement>& judgements,
+                        std::size_t characters) {
+  std::size_t notFound = 0;
+  std::size_t repeated = 0;
+  std::size_t empty = 0;
+  std::size_t unchecked = 0;
+  for (const EntryJudgement& judgement : judgements) {
+    notFound += judgement.mark == EntryMark::kNotFound ? 1 : 0;
+    repeated += judgement.mark == EntryMark::kRepeated ? 1 : 0;
+    empty += judgement.mark == EntryMark::kEmpty ? 1 : 0;
+    unchecked += judgement.awaitingTest ? 1 : 0;
+  }
+  const std::size_t count = judgements.size();
+  std::string text = list == SearchList::kPath ? "Path: " : "ClassPath: ";
+  text += WithThousands(count) + (count == 1 ? " entry, " : " entries, ");
+  text += WithThousands(notFound) + " not found, ";
+  text += WithThousands(repeated) + " repeated, ";
+  text += WithThousands(empty) + " empty; ";
+  text += WithThousands(characters) + " of " + WithThousands(kVariableLimit) + " characters";
+  if (unchecked > 0) text += "; " + WithThousands(unchecked) + " still being checked";
+  return text;
+}
+
+}  // namespace modUtils

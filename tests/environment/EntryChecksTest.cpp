@@ -1,0 +1,203 @@
+// Judging the entries of a search list: the marks and their words, the
+// summary line, and the existence tests on a thread of their own.
+#include "environment/EntryChecks.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "environment/ExistenceSweep.h"
+#include "environment/Text.h"
+#include "platform/FakePlatform.h"
+
+namespace {
+
+using modUtils::EntryJudgement;
+using modUtils::SearchList;
+
+struct Case {
+  const char* entry;
+  const char* tip;  // the mark in words, "" for none
+};
+
+class EntryChecks : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fake_.files.AddFolder("C:\\Windows\\System32");
+    fake_.files.AddFile("C:\\Tools\\tool.exe");
+    fake_.files.AddFile("C:\\lib\\a.jar");
+    fake_.files.AddFolder("C:\\lib\\classes.zip");
+    fake_.files.AddFolder("C:\\Work");
+    fake_.files.currentFolder = "C:\\Work";
+    fake_.environment.Set("SystemRoot", "C:\\Windows");
+  }
+
+  // Judges a list as the window does: its text first, then each existence
+  // test answered in order.
+  std::vector<EntryJudgement> Judge(SearchList list, const std::string& value) {
+    auto judged = modUtils::JudgeEntries(list, modUtils::SplitSearchList(value), fake_.environment);
+    for (auto& judgement : judged) {
+      if (!judgement.awaitingTest) continue;
+      const bool found =
+          modUtils::NamesWhatIsWanted(fake_.files, judgement.place, judgement.wanted);
+      modUtils::TakeAnswer(judgement, found);
+    }
+    return judged;
+  }
+
+  void ExpectTips(SearchList list, const std::vector<Case>& cases) {
+    std::string value;
+    for (const Case& sample : cases)
+      value += (value.empty() ? "" : ";") + std::string(sample.entry);
+    const auto judged = Judge(list, value);
+    ASSERT_EQ(judged.size(), cases.size());
+    for (std::size_t index = 0; index < cases.size(); ++index) {
+      EXPECT_EQ(modUtils::MarkText(list, judged[index]), cases[index].tip)
+          << "entry " << index + 1 << " \"" << cases[index].entry << "\"";
+    }
+  }
+
+  platform::FakePlatform fake_;
+};
+
+TEST_F(EntryChecks, PathEntriesAreFoldersThatExistOnceEach) {
+  ExpectTips(SearchList::kPath,
+             {{"C:\\Tools", ""},
+              {"C:\\Missing", "Folder not found"},
+              {"c:\\TOOLS\\", "Same as entry 1"},  // letter case, one closing backslash
+              {"", "Empty entry"},
+              {"%SystemRoot%\\System32", ""},
+              {"C:\\Windows\\system32", "Same as entry 5"},  // the same place once expanded
+              {"C:\\Tools\\tool.exe", "Folder not found"},   // a file is no folder
+              {"C:\\Missing", "Same as entry 2"},            // a repeat before a missing place
+              {"%VELMORA_NOT_SET%\\bin", "Folder not found"},
+              {"C:\\", ""},
+              {"C:", ""},  // the drive's current folder is not its root
+              {"C:\\\\", "Same as entry 10"},
+              {".", ""},
+              {"", "Empty entry"}});
+}
+
+TEST_F(EntryChecks, ClasspathArchivesAreFilesAndOtherEntriesAnythingThere) {
+  ExpectTips(SearchList::kClasspath,
+             {{"C:\\lib\\a.jar", ""},
+              {"C:\\lib\\gone.jar", "File or folder not found"},
+              {"C:\\lib\\classes.zip", "File or folder not found"},  // a folder is no archive
+              {".", ""},
+              {"C:\\lib\\*", ""},  // the archives in a folder that exists
+              {"C:\\nolib\\*", "File or folder not found"},
+              {"C:\\Tools\\tool.exe", ""},
+              {"C:\\Tools", ""},
+              {"%SystemRoot%", ""},
+              {"C:\\LIB\\A.JAR", "Same as entry 1"},
+              {"", "Empty entry"}});
+}
+
+TEST_F(EntryChecks, SummaryCountsEachKindOnce) {
+  // Missing, repeated (of a missing entry: counted as repeated only), empty.
+  const std::string value = "C:\\Tools;C:\\Gone;c:\\gone\\;;C:\\Also\\Gone";
+  auto judged = Judge(SearchList::kPath, value);
+  EXPECT_EQ(modUtils::ListSummary(SearchList::kPath, judged, value.size()),
+            "Path: 5 entries, 2 not found, 1 repeated, 1 empty; 39 of 32,767 characters");
+
+  auto waiting = modUtils::JudgeEntries(
+      SearchList::kClasspath, modUtils::SplitSearchList("a.jar;b.jar;a.jar"), fake_.environment);
+  EXPECT_EQ(modUtils::ListSummary(SearchList::kClasspath, waiting, 1234),
+            "ClassPath: 3 entries, 0 not found, 1 repeated, 0 empty; 1,234 of 32,767 characters; "
+            "2 still being checked");
+  modUtils::TakeAnswer(waiting[0], false);
+  modUtils::TakeAnswer(waiting[0], true);  // a second answer changes nothing
+  EXPECT_EQ(modUtils::ListSummary(SearchList::kClasspath, waiting, 1234),
+            "ClassPath: 3 entries, 1 not found, 1 repeated, 0 empty; 1,234 of 32,767 characters; "
+            "1 still being checked");
+
+  EXPECT_EQ(modUtils::ListSummary(SearchList::kPath, Judge(SearchList::kPath, "C:\\Tools"), 8),
+            "Path: 1 entry, 0 not found, 0 repeated, 0 empty; 8 of 32,767 characters");
+  EXPECT_EQ(modUtils::ListSummary(SearchList::kPath, {}, 0),
+            "Path: 0 entries, 0 not found, 0 repeated, 0 empty; 0 of 32,767 characters");
+}
+
+// Collects a sweep's reports from its thread.
+struct Reports {
+  std::mutex mutex;
+  std::condition_variable arrived;
+  std::vector<std::pair<std::uint64_t, bool>> answers;
+
+  modUtils::ExistenceReport Sink() {
+    return [this](std::uint64_t key, bool found) {
+      const std::lock_guard lock(mutex);
+      answers.emplace_back(key, found);
+      arrived.notify_all();
+    };
+  }
+  bool WaitFor(std::size_t count) {
+    std::unique_lock lock(mutex);
+    return arrived.wait_for(lock, std::chrono::seconds(10),
+                            [&] { return answers.size() >= count; });
+  }
+  std::vector<std::pair<std::uint64_t, bool>> Taken() {
+    const std::lock_guard lock(mutex);
+    return answers;
+  }
+};
+
+TEST(ExistenceSweep, AnswersEveryQuestionInOrderOnAnotherThread) {
+  platform::FakePlatform fake;
+  fake.files.AddFolder("C:\\A");
+  fake.files.AddFile("C:\\B\\x.jar");
+  Reports reports;
+  const auto sweep =
+      modUtils::ExistenceSweep::Start(fake.sharedFiles,
+                                      {{7, "C:\\A", modUtils::Wanted::kFolder},
+                                       {3, "C:\\B\\x.jar", modUtils::Wanted::kFile},
+                                       {5, "C:\\B\\x.jar", modUtils::Wanted::kFolder},
+                                       {1, "C:\\Nothing", modUtils::Wanted::kAnything}},
+                                      reports.Sink());
+  ASSERT_NE(sweep, nullptr);
+  ASSERT_TRUE(reports.WaitFor(4));
+  EXPECT_EQ(reports.Taken(), (std::vector<std::pair<std::uint64_t, bool>>{
+                                 {7, true}, {3, true}, {5, false}, {1, false}}));
+}
+
+// A server that does not answer: the sweep is stopped and everything it was
+// started with goes away while its test still hangs. Once the server answers,
+// nothing more is reported and the sweep frees what it held (the sanitizers
+// of the native build see any use of freed memory).
+TEST(ExistenceSweep, StoppedWhileATestHangsItReportsNothingMoreAndLetsGo) {
+  auto fake = std::make_unique<platform::FakePlatform>();
+  fake->files.AddFolder("C:\\A");
+  fake->files.HoldAnswers("\\\\server\\share\\bin");
+  auto reports = std::make_shared<Reports>();
+  auto sweep = modUtils::ExistenceSweep::Start(
+      fake->sharedFiles,
+      {{1, "C:\\A", modUtils::Wanted::kFolder},
+       {2, "\\\\SERVER\\share\\bin", modUtils::Wanted::kFolder},
+       {3, "C:\\A", modUtils::Wanted::kFolder}},
+      [reports](std::uint64_t key, bool found) { reports->Sink()(key, found); });
+  ASSERT_NE(sweep, nullptr);
+  ASSERT_TRUE(fake->files.WaitForHeldCalls(1, std::chrono::seconds(10)));
+
+  sweep->Stop();
+  EXPECT_EQ(fake->files.HeldCalls(), 1) << "Stop does not wait for the test under way";
+  const std::weak_ptr<platform::FakeFileSystem> files = fake->sharedFiles;
+  sweep.reset();
+  fake.reset();
+  ASSERT_FALSE(files.expired()) << "the hanging test still holds its file system";
+
+  files.lock()->ReleaseAnswers();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!files.expired() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_TRUE(files.expired()) << "the sweep let go of the file system once it ended";
+  EXPECT_EQ(reports->Taken(), (std::vector<std::pair<std::uint64_t, bool>>{{1, true}}));
+}
+
+}  // namespace
