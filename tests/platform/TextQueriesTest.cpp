@@ -110,7 +110,7 @@ TEST_P(TextQueries, MachineNamesUpToThirtyOneUnits) {
   std::vector<std::string> names;
   for (const auto& sample : kSamples) names.push_back(sample.text);
   names.push_back(ToLength("山", 15));  // 45 bytes
-  names.push_back(ToLength("😀", 31));   // 62 bytes
+  names.push_back(ToLength("😀", 31));   // 61 bytes
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
     if (!Test().SetMachineName(name)) GTEST_SKIP() << "the machine cannot be renamed here";
