@@ -1,14 +1,20 @@
 #include "environment/Identity.h"
 
+#include <cstddef>
 #include <cstdint>
 
+#include "environment/Text.h"
 #include "environment/TextBuffer.h"
 
 namespace modWinAPI {
 namespace {
 
 constexpr std::uint32_t kUserNameCapacity = 257;  // 256 characters and the terminator
-constexpr std::uint32_t kComputerNameCapacity = 32;
+// The platform's limit on a computer name, in UTF-16 units as its own buffer
+// of 32 counts them, and the bytes such a name can take in UTF-8: up to three
+// for a unit, four for the two units of a character outside the BMP.
+constexpr std::size_t kComputerNameLength = 31;
+constexpr std::uint32_t kComputerNameCapacity = kComputerNameLength * 3 + 1;
 constexpr std::uint32_t kTempPathCapacity = 261;  // MAX_PATH and the terminator
 
 }  // namespace
@@ -25,7 +31,9 @@ std::string GetMachineName(const platform::Platform& os) {
   char buffer[kComputerNameCapacity];
   std::uint32_t size = kComputerNameCapacity;
   if (!os.identity.ComputerName(buffer, &size) || size >= kComputerNameCapacity) return {};
-  return std::string(buffer, size);
+  std::string name(buffer, size);
+  if (modUtils::Utf8ToUtf16(name).size() > kComputerNameLength) return {};
+  return name;
 }
 
 std::string GetTempFolder(const platform::Platform& os) {

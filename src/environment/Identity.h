@@ -10,7 +10,8 @@ namespace modWinAPI {
 // The logged-on user's name, or "" when the platform cannot tell.
 [[nodiscard]] std::string GetCurrentUserName(const platform::Platform& os);
 
-// The computer's name (at most 31 characters), or "".
+// The computer's name, or "" when the platform cannot tell or the name is
+// longer than 31 characters (UTF-16 units, as the platform counts them).
 [[nodiscard]] std::string GetMachineName(const platform::Platform& os);
 
 // The temporary folder with its closing "\", or "" when the platform cannot

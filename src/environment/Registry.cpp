@@ -129,6 +129,14 @@ VariableDictionary EnumRegistryValues(const platform::Platform& os, KeyHandle ro
     const auto stored = static_cast<std::uint32_t>(std::min<std::size_t>(dataLength, data.size()));
     std::string valueName(name.get(), std::min(nameLength, kNameBufferSize - 1));
     std::string upper = modUtils::UpperCase(valueName);
+    // The registry holds each name once, so a name that arrives again byte for
+    // byte is a different one that UTF-8 cannot tell apart (it differed in an
+    // unpaired surrogate). No lookup can name the one or the other: the first
+    // is kept.
+    if (const VariableItem* earlier = values.Find(upper);
+        earlier != nullptr && (*earlier)[kItemName] == valueName) {
+      continue;
+    }
     values.Add(std::move(upper), Decode(os, std::move(valueName), type, data.data(), stored));
   }
   return values;

@@ -42,7 +42,9 @@ class VariableDictionary {
 
 // Reads every value of root\subKey. A key that cannot be opened gives an empty
 // dictionary; the enumeration ends at the first value that cannot be fetched,
-// keeping what came before. A duplicate upper-cased name throws to the caller.
+// keeping what came before. A name that arrives twice byte for byte (stored
+// names that differ only in unpaired surrogates) keeps its first value; two
+// names that differ but are equal once upper-cased throw to the caller.
 [[nodiscard]] VariableDictionary EnumRegistryValues(const platform::Platform& os,
                                                     platform::KeyHandle root,
                                                     const std::string& subKey);

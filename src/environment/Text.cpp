@@ -171,4 +171,21 @@ std::u16string Utf8ToUtf16(std::string_view text) {
   return wide;
 }
 
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::string narrow;
+  narrow.reserve(text.size());
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    char32_t value = text[at];
+    const bool high = value >= 0xD800 && value <= 0xDBFF;
+    const bool low = value >= 0xDC00 && value <= 0xDFFF;
+    if (high && at + 1 < text.size() && text[at + 1] >= 0xDC00 && text[at + 1] <= 0xDFFF) {
+      value = 0x10000 + ((value - 0xD800) << 10) + (text[++at] - 0xDC00);
+    } else if (high || low) {
+      value = U'\uFFFD';
+    }
+    Encode(value, narrow);
+  }
+  return narrow;
+}
+
 }  // namespace modUtils

@@ -22,8 +22,13 @@ namespace modUtils {
 [[nodiscard]] bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // UTF-16 form of a UTF-8 text, for the places where text leaves the program
-// in that form (the report file, the clipboard). A byte that is not part of
-// valid UTF-8 becomes U+FFFD.
+// in that form (the report file, the clipboard, the platform's wide entry
+// points). A byte that is not part of valid UTF-8 becomes U+FFFD.
 [[nodiscard]] std::u16string Utf8ToUtf16(std::string_view text);
+
+// UTF-8 form of a UTF-16 text, for text that arrives from the platform's wide
+// entry points. A surrogate without its partner becomes U+FFFD, as in the
+// platform's own conversion, so texts that differ only there arrive as one.
+[[nodiscard]] std::string Utf16ToUtf8(std::u16string_view text);
 
 }  // namespace modUtils

@@ -9,6 +9,9 @@
 namespace platform {
 namespace {
 
+// The platform's limit on an expansion, in UTF-16 units without terminator.
+constexpr std::size_t kLongestExpansion = 32766;
+
 bool IsString(std::uint32_t type) {
   return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
 }
@@ -165,9 +168,9 @@ std::uint32_t FakeEnvironment::ExpandStrings(const char* source, char* destinati
     expanded.append(value ? *value : std::string(text.substr(at, close - at + 1)));
     at = close + 1;
   }
+  if (modUtils::Utf8ToUtf16(expanded).size() > kLongestExpansion) return 0;
   const auto needed = static_cast<std::uint32_t>(expanded.size() + 1);
-  // The narrow entry point wants one byte more than it reports.
-  if (destination != nullptr && size > needed) {
+  if (destination != nullptr && size >= needed) {
     std::memcpy(destination, expanded.c_str(), needed);
   }
   return needed;

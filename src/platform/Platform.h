@@ -4,6 +4,9 @@
 // for, so that the logic above it can be read against the platform's own
 // documentation. Win32Platform binds the real calls; FakePlatform is the
 // in-memory double the tests run against on Linux and on Windows alike.
+//
+// Text crosses the seam as UTF-8, and every size and length it reports for a
+// text counts UTF-8 bytes, whatever the entry point behind it counts.
 #pragma once
 
 #include <cstdint>
@@ -66,10 +69,11 @@ class EnvironmentApi {
  public:
   virtual ~EnvironmentApi() = default;
 
-  // ExpandEnvironmentStringsA: the size the whole expansion needs, terminator
-  // included, or 0 on failure. The destination is filled only when the size
-  // given is larger than that figure: the narrow entry point wants one byte
-  // more than it reports.
+  // ExpandEnvironmentStrings: the size the whole expansion needs, terminator
+  // included, or 0 when the platform cannot give it whole (it fails, or the
+  // expansion passes the platform's limit of 32K characters; under Wine it
+  // holds at most 32,766). The destination is filled when the size given is
+  // at least that figure.
   [[nodiscard]] virtual std::uint32_t ExpandStrings(const char* source, char* destination,
                                                     std::uint32_t size) = 0;
 
@@ -82,15 +86,15 @@ class IdentityApi {
  public:
   virtual ~IdentityApi() = default;
 
-  // GetUserNameA: on success *size is the length with terminator; when the
+  // GetUserName: on success *size is the length with terminator; when the
   // buffer is too small the call fails and *size is the size needed.
   [[nodiscard]] virtual bool UserName(char* buffer, std::uint32_t* size) = 0;
 
-  // GetComputerNameA: on success *size is the length without terminator; when
+  // GetComputerName: on success *size is the length without terminator; when
   // the buffer is too small the call fails and *size is the size needed.
   [[nodiscard]] virtual bool ComputerName(char* buffer, std::uint32_t* size) = 0;
 
-  // GetTempPathA: the length written without terminator; when the buffer is
+  // GetTempPath: the length written without terminator; when the buffer is
   // too small nothing is written and the answer is the size needed; 0 on
   // failure.
   [[nodiscard]] virtual std::uint32_t TempPath(std::uint32_t size, char* buffer) = 0;
@@ -108,12 +112,12 @@ class FileSystemApi {
  public:
   virtual ~FileSystemApi() = default;
 
-  // GetFileAttributesA: kInvalidFileAttributes when nothing can be found at the
+  // GetFileAttributes: kInvalidFileAttributes when nothing can be found at the
   // path or the path cannot be asked about. Relative paths resolve against the
   // process's current folder.
   [[nodiscard]] virtual std::uint32_t FileAttributes(const std::string& path) = 0;
 
-  // CreateFileA for writing, CREATE_NEW: 0 and an open file in *file, or an
+  // CreateFile for writing, CREATE_NEW: 0 and an open file in *file, or an
   // error code (kErrorFileExists when the name is taken).
   [[nodiscard]] virtual std::int32_t CreateNew(const std::string& path, FileHandle* file) = 0;
 
@@ -127,15 +131,15 @@ class FileSystemApi {
   // CloseHandle.
   virtual std::int32_t Close(FileHandle file) = 0;
 
-  // MoveFileExA with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH: puts
+  // MoveFileEx with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH: puts
   // `from` in the place of `to` in one step, whether or not `to` exists.
   [[nodiscard]] virtual std::int32_t MoveReplacing(const std::string& from,
                                                    const std::string& to) = 0;
 
-  // DeleteFileA.
+  // DeleteFile.
   virtual std::int32_t Remove(const std::string& path) = 0;
 
-  // FormatMessageA: the system's text for an error code.
+  // FormatMessage: the system's text for an error code.
   [[nodiscard]] virtual std::string ErrorText(std::int32_t code) = 0;
 };
 
@@ -155,7 +159,7 @@ class ClockApi {
   [[nodiscard]] virtual LocalTime Now() = 0;
 };
 
-// MessageBoxA styles and answers the program uses.
+// MessageBox styles and answers the program uses.
 inline constexpr std::uint32_t kMbOk = 0x0000u;
 inline constexpr std::uint32_t kMbIconExclamation = 0x0030u;
 inline constexpr int kIdOk = 1;
@@ -179,16 +183,16 @@ class UserServicesApi {
  public:
   virtual ~UserServicesApi() = default;
 
-  // MessageBoxA: the button the user pressed.
+  // MessageBox: the button the user pressed.
   virtual int ShowMessage(const std::string& text, const std::string& caption,
                           std::uint32_t style) = 0;
 
-  // GetSaveFileNameA: the chosen path, or nothing when the user cancelled.
+  // GetSaveFileName: the chosen path, or nothing when the user cancelled.
   // Throws Failure when the dialog itself fails.
   [[nodiscard]] virtual std::optional<std::string> AskSaveFileName(
       const SaveDialogRequest& request) = 0;
 
-  // CreateProcessA without waiting for the program; throws Failure when it
+  // CreateProcess without waiting for the program; throws Failure when it
   // cannot be started. The command line is passed as it is, never through a
   // command interpreter.
   virtual void StartProgram(const std::string& commandLine, int showCommand) = 0;

@@ -5,12 +5,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <memory>
 #include <type_traits>
 #include <vector>
 
 #include "environment/Text.h"
-#include "environment/TextBuffer.h"
 
 namespace platform {
 namespace {
@@ -27,7 +27,52 @@ DWORD* AsDword(std::uint32_t* value) {
   return reinterpret_cast<DWORD*>(value);
 }
 
+// What one call of a wide entry point said: the text is in the buffer, or the
+// buffer size in UTF-16 units it asks for (0 when it gave up).
+struct WideAnswer {
+  bool filled = false;
+  std::uint32_t needed = 0;
+};
+
+// The text a wide entry point writes, in UTF-8, read into a buffer that grows
+// as the platform asks; nothing when it gives up.
+template <class Call>
+std::optional<std::string> ReadWide(std::uint32_t capacity, Call&& call) {
+  constexpr int kMaxAttempts = 4;  // the size asked for only grows when the text does
+  for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+    std::wstring buffer(capacity, L'\0');
+    const WideAnswer answer = call(buffer.data(), capacity);
+    if (answer.filled) return Utf8Text(buffer.c_str());
+    if (answer.needed <= capacity) return std::nullopt;
+    capacity = answer.needed;
+  }
+  return std::nullopt;
+}
+
+// Hands a text to the caller's buffer of `capacity` bytes, terminator and
+// all, when it fits there.
+bool CopyOut(const std::string& text, char* buffer, std::uint32_t capacity) {
+  if (buffer == nullptr || text.size() >= capacity) return false;
+  std::memcpy(buffer, text.c_str(), text.size() + 1);
+  return true;
+}
+
+std::uint32_t SizeWithTerminator(const std::string& text) {
+  return static_cast<std::uint32_t>(text.size() + 1);
+}
+
 }  // namespace
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the wide entry points take UTF-16");
+
+std::wstring WideText(std::string_view text) {
+  const std::u16string wide = modUtils::Utf8ToUtf16(text);
+  return std::wstring(wide.begin(), wide.end());
+}
+
+std::string Utf8Text(std::wstring_view text) {
+  return modUtils::Utf16ToUtf8(std::u16string(text.begin(), text.end()));
+}
 
 std::int32_t Win32Registry::OpenKeyEx(KeyHandle root, const char* subKey, std::uint32_t options,
                                       std::uint32_t access, KeyHandle* key) {
@@ -50,40 +95,77 @@ std::int32_t Win32Registry::CloseKey(KeyHandle key) {
 
 std::uint32_t Win32Environment::ExpandStrings(const char* source, char* destination,
                                               std::uint32_t size) {
-  return ExpandEnvironmentStringsA(source, destination, size);
+  const std::wstring wideSource = WideText(source);
+  const auto expanded = ReadWide(256, [&](wchar_t* buffer, std::uint32_t capacity) {
+    const DWORD needed = ExpandEnvironmentStringsW(wideSource.c_str(), buffer, capacity);
+    if (needed == 0 || needed > capacity) return WideAnswer{false, needed};
+    // Past its limit the platform announces the whole expansion but writes a
+    // cut one.
+    if (std::wcslen(buffer) + 1 != needed) return WideAnswer{};
+    return WideAnswer{true, needed};
+  });
+  if (!expanded) return 0;
+  (void)CopyOut(*expanded, destination, size);
+  return SizeWithTerminator(*expanded);
 }
 
 std::optional<std::string> Win32Environment::Variable(const std::string& name) {
+  const std::wstring wideName = WideText(name);
   bool found = true;
-  std::string value = modWinAPI::FillTextBuffer(256, [&](char* buffer, std::uint32_t capacity) {
+  const auto value = ReadWide(256, [&](wchar_t* buffer, std::uint32_t capacity) {
     SetLastError(ERROR_SUCCESS);
-    const DWORD length = GetEnvironmentVariableA(name.c_str(), buffer, capacity);
-    if (length == 0) {
-      // Zero is both "not set" and "set to the empty string".
-      found = GetLastError() != ERROR_ENVVAR_NOT_FOUND;
-      buffer[0] = '\0';
-      return modWinAPI::FillAnswer{found, 0};
-    }
-    return modWinAPI::FillAnswer{length < capacity, length + 1};
+    const DWORD length = GetEnvironmentVariableW(wideName.c_str(), buffer, capacity);
+    // Zero is both "not set" and "set to the empty string".
+    if (length == 0) found = GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+    return WideAnswer{length < capacity, length};
   });
   if (!found) return std::nullopt;
-  return value;
+  return value.value_or(std::string());
 }
 
 bool Win32Identity::UserName(char* buffer, std::uint32_t* size) {
-  return GetUserNameA(buffer, AsDword(size)) != FALSE;
+  constexpr std::uint32_t kLongestUserName = 256;
+  const auto name = ReadWide(kLongestUserName + 1, [](wchar_t* wide, std::uint32_t capacity) {
+    DWORD length = capacity;
+    if (GetUserNameW(wide, &length)) return WideAnswer{true, length};
+    return WideAnswer{false, GetLastError() == ERROR_INSUFFICIENT_BUFFER ? length : 0};
+  });
+  if (!name) return false;
+  const bool copied = CopyOut(*name, buffer, *size);
+  *size = SizeWithTerminator(*name);
+  if (!copied) SetLastError(ERROR_INSUFFICIENT_BUFFER);
+  return copied;
 }
 
 bool Win32Identity::ComputerName(char* buffer, std::uint32_t* size) {
-  return GetComputerNameA(buffer, AsDword(size)) != FALSE;
+  const auto name =
+      ReadWide(MAX_COMPUTERNAME_LENGTH + 1, [](wchar_t* wide, std::uint32_t capacity) {
+        DWORD length = capacity;
+        if (GetComputerNameW(wide, &length)) return WideAnswer{true, length};
+        return WideAnswer{false, GetLastError() == ERROR_BUFFER_OVERFLOW ? length : 0};
+      });
+  if (!name) return false;
+  if (!CopyOut(*name, buffer, *size)) {
+    *size = SizeWithTerminator(*name);
+    SetLastError(ERROR_BUFFER_OVERFLOW);
+    return false;
+  }
+  *size = static_cast<std::uint32_t>(name->size());
+  return true;
 }
 
 std::uint32_t Win32Identity::TempPath(std::uint32_t size, char* buffer) {
-  return GetTempPathA(size, buffer);
+  const auto path = ReadWide(MAX_PATH + 1, [](wchar_t* wide, std::uint32_t capacity) {
+    const DWORD length = GetTempPathW(capacity, wide);
+    return WideAnswer{length != 0 && length < capacity, length};
+  });
+  if (!path || path->empty()) return 0;
+  if (!CopyOut(*path, buffer, size)) return SizeWithTerminator(*path);
+  return static_cast<std::uint32_t>(path->size());
 }
 
 std::uint32_t Win32FileSystem::FileAttributes(const std::string& path) {
-  return GetFileAttributesA(path.c_str());
+  return GetFileAttributesW(WideText(path).c_str());
 }
 
 namespace {
@@ -99,7 +181,7 @@ std::int32_t LastError() {
 }  // namespace
 
 std::int32_t Win32FileSystem::CreateNew(const std::string& path, FileHandle* file) {
-  const HANDLE created = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  const HANDLE created = CreateFileW(WideText(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
   if (created == INVALID_HANDLE_VALUE) return LastError();
   *file = reinterpret_cast<FileHandle>(created);
@@ -121,13 +203,14 @@ std::int32_t Win32FileSystem::Close(FileHandle file) {
 }
 
 std::int32_t Win32FileSystem::MoveReplacing(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+  return MoveFileExW(WideText(from).c_str(), WideText(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
              ? kErrorSuccess
              : LastError();
 }
 
 std::int32_t Win32FileSystem::Remove(const std::string& path) {
-  return DeleteFileA(path.c_str()) ? kErrorSuccess : LastError();
+  return DeleteFileW(WideText(path).c_str()) ? kErrorSuccess : LastError();
 }
 
 std::string Win32FileSystem::ErrorText(std::int32_t code) {
@@ -183,19 +266,19 @@ class ClipboardLock {
 
 int Win32UserServices::ShowMessage(const std::string& text, const std::string& caption,
                                    std::uint32_t style) {
-  return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), style);
+  return MessageBoxW(GetActiveWindow(), WideText(text).c_str(), WideText(caption).c_str(), style);
 }
 
 std::optional<std::string> Win32UserServices::AskSaveFileName(const SaveDialogRequest& request) {
   // "A|a|B|b" becomes "A\0a\0B\0b\0\0".
-  std::string filter = request.filter;
-  std::replace(filter.begin(), filter.end(), '|', '\0');
-  filter.append(2, '\0');
-  std::vector<char> file(32768, '\0');
-  std::memcpy(file.data(), request.fileName.data(),
-              std::min(request.fileName.size(), file.size() - 1));
+  std::wstring filter = WideText(request.filter);
+  std::replace(filter.begin(), filter.end(), L'|', L'\0');
+  filter.append(2, L'\0');
+  std::vector<wchar_t> file(32768, L'\0');
+  const std::wstring proposed = WideText(request.fileName);
+  std::copy_n(proposed.begin(), std::min(proposed.size(), file.size() - 1), file.begin());
 
-  OPENFILENAMEA dialog{};
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = GetActiveWindow();
   dialog.lpstrFilter = filter.c_str();
@@ -205,7 +288,7 @@ std::optional<std::string> Win32UserServices::AskSaveFileName(const SaveDialogRe
   // The current folder stays where it was: relative paths in the environment
   // must mean the same before and after a save.
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (GetSaveFileNameA(&dialog)) return std::string(file.data());
+  if (GetSaveFileNameW(&dialog)) return Utf8Text(file.data());
   const DWORD error = CommDlgExtendedError();
   if (error == 0) return std::nullopt;
   throw Failure(static_cast<std::int32_t>(error),
@@ -213,14 +296,16 @@ std::optional<std::string> Win32UserServices::AskSaveFileName(const SaveDialogRe
 }
 
 void Win32UserServices::StartProgram(const std::string& commandLine, int showCommand) {
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA startup{};
+  // CreateProcessW may write into the command line: it gets a copy of its own.
+  const std::wstring wide = WideText(commandLine);
+  std::vector<wchar_t> line(wide.begin(), wide.end());
+  line.push_back(L'\0');
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(showCommand);
   PROCESS_INFORMATION started{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &started)) {
     throw Win32Failure(GetLastError());
   }
@@ -232,8 +317,8 @@ void Win32UserServices::StartProgram(const std::string& commandLine, int showCom
 void Win32UserServices::PutClipboardText(const std::string& text) {
   // Unicode text, so that every character survives whatever code page the
   // reading program runs in; the platform offers the other text forms from it.
-  const std::u16string wide = modUtils::Utf8ToUtf16(text);
-  const std::size_t bytes = (wide.size() + 1) * sizeof(char16_t);
+  const std::wstring wide = WideText(text);
+  const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
   UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, bytes), &GlobalFree);
   if (!memory) throw Win32Failure(GetLastError());
   void* target = GlobalLock(memory.get());
@@ -249,11 +334,11 @@ void Win32UserServices::PutClipboardText(const std::string& text) {
 }
 
 std::string SystemMessage(std::uint32_t code) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = length == 0 ? std::string() : std::string(text, length);
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string message = length == 0 ? std::string() : Utf8Text(std::wstring_view(text, length));
   LocalFree(text);
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
     message.pop_back();

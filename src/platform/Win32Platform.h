@@ -1,12 +1,16 @@
-// The real platform: each call goes straight to its Win32 narrow-character
-// entry point. The program runs with the UTF-8 active code page, so those
-// entry points carry UTF-8.
+// The real platform. The program runs with the UTF-8 active code page, so the
+// narrow entry points carry UTF-8, but many of them cut or mis-size a text
+// whose UTF-8 form is longer than its UTF-16 form: they count in UTF-16 units.
+// Each call therefore goes to the wide entry point and converts here, at the
+// seam; only the registry reader keeps the narrow entry points, which are
+// exact for every character.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/Failure.h"
 #include "platform/Platform.h"
@@ -77,6 +81,10 @@ struct Win32Platform {
     return Platform{registry, environment, identity, files, clock, user, sharedFiles};
   }
 };
+
+// The program's UTF-8 text in the form the wide entry points take, and back.
+[[nodiscard]] std::wstring WideText(std::string_view text);
+[[nodiscard]] std::string Utf8Text(std::wstring_view text);
 
 // The system's message text for a Win32 error code, without its line break.
 [[nodiscard]] std::string SystemMessage(std::uint32_t code);

@@ -3,20 +3,28 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/Win32Platform.h"
+
+// Item texts go through the wide messages: the narrow ones size their buffer
+// in bytes but fill it in UTF-16 units, and cut a text or leave it without its
+// terminator when its UTF-8 form is the longer.
+
 namespace listview {
 
 std::string Text(HWND list, int index) {
   // The list says how much it copied, not how long the text is: grow until
   // the text leaves room to spare.
   for (int capacity = 256; capacity <= (1 << 20); capacity *= 4) {
-    std::vector<char> buffer(static_cast<size_t>(capacity), '\0');
-    LVITEMA item{};
+    std::vector<wchar_t> buffer(static_cast<size_t>(capacity), L'\0');
+    LVITEMW item{};
     item.iSubItem = 0;
     item.pszText = buffer.data();
     item.cchTextMax = capacity;
-    const auto length = static_cast<int>(SendMessageA(
-        list, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
-    if (length < capacity - 1) return std::string(buffer.data(), static_cast<size_t>(length));
+    const auto length = static_cast<int>(SendMessageW(
+        list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
+    if (length < capacity - 1) {
+      return platform::Utf8Text(std::wstring_view(buffer.data(), static_cast<size_t>(length)));
+    }
   }
   return {};
 }
@@ -30,14 +38,14 @@ void Select(HWND list, int index) {
 }
 
 int Append(HWND list, std::string_view text, int image) {
-  std::string copy(text);
-  LVITEMA item{};
+  std::wstring copy = platform::WideText(text);
+  LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
   item.iItem = Count(list);
   item.pszText = copy.data();
   item.iImage = image;
   item.lParam = item.iItem;
-  return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  return static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 LPARAM Key(HWND list, int index) {
@@ -84,11 +92,11 @@ void EnsureColumns(HWND list, int count) {
 }
 
 void SetSubItemText(HWND list, int index, int subItem, std::string_view text) {
-  std::string copy(text);
-  LVITEMA item{};
+  std::wstring copy = platform::WideText(text);
+  LVITEMW item{};
   item.iSubItem = subItem;
   item.pszText = copy.data();
-  SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
 void SetChecked(HWND list, int index, bool checked) {

@@ -166,6 +166,18 @@ TEST_P(RegistryReader, NonAsciiNamesAndDataRoundTrip) {
   EXPECT_EQ(ItemOf(values, "ПУТЬ"), (VariableItem{"путь", "ж", ""}));
 }
 
+TEST_P(RegistryReader, NamesDifferingOnlyInUnpairedSurrogatesKeepOneValue) {
+  // UTF-8 cannot hold an unpaired surrogate: both names arrive as "X" U+FFFD.
+  Test().SetString(kCurrentUser, kKey, "Path", "C:\\Tools");
+  Test().SetStringUtf16(kCurrentUser, kKey, u"X\xD800", "first");
+  Test().SetStringUtf16(kCurrentUser, kKey, u"X\xDBFF", "second");
+  const auto values = Read();
+  EXPECT_EQ(values.Count(), 2u);
+  EXPECT_EQ(ItemOf(values, "PATH")[1], "C:\\Tools");
+  const VariableItem kept = ItemOf(values, "X\xEF\xBF\xBD");
+  EXPECT_TRUE(kept[1] == "first" || kept[1] == "second") << kept[1];
+}
+
 VELMORA_ON_EVERY_BINDING(RegistryReader);
 
 // What only the double can show: handles, failures inside the enumeration, and
@@ -184,6 +196,17 @@ TEST(RegistryReaderOnDouble, NamesEqualOnceUpperCasedRefuseTheSecondAdd) {
     EXPECT_EQ(failure.Number(), platform::kFailureDuplicateKey);
     EXPECT_FALSE(failure.Description().empty());
   }
+}
+
+TEST(RegistryReaderOnDouble, ANameArrivingTwiceByteForByteKeepsItsFirstValue) {
+  platform::FakePlatform fake;
+  fake.registry.AppendValue(kCurrentUser, kKey, "X\xEF\xBF\xBD", platform::kRegSz, {'1', 0});
+  fake.registry.AppendValue(kCurrentUser, kKey, "X\xEF\xBF\xBD", platform::kRegSz, {'2', 0});
+  fake.registry.AppendValue(kCurrentUser, kKey, "After", platform::kRegSz, {'3', 0});
+  const auto values = EnumRegistryValues(fake.Services(), kCurrentUser, kKey);
+  EXPECT_EQ(values.Count(), 2u);
+  EXPECT_EQ((*values.Find("X\xEF\xBF\xBD"))[1], "1");
+  EXPECT_NE(values.Find("AFTER"), nullptr);
 }
 
 TEST(RegistryReaderOnDouble, ClosesTheKeyOnEveryPath) {

@@ -76,3 +76,26 @@ TEST(Utf16Conversion, MarksBytesThatAreNotUtf8) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Utf8Conversion, KeepsEveryCharacterAndMarksLoneSurrogates) {
+  struct Case {
+    std::u16string wide;
+    std::string narrow;
+  };
+  const Case cases[] = {
+      {u"", ""},
+      {u"C:\\Grüße 日 😀", "C:\\Grüße 日 😀"},
+      {u"\U0010FFFF", "\xF4\x8F\xBF\xBF"},
+      {u"a\xD800", "a\xEF\xBF\xBD"},                            // high surrogate at the end
+      {u"\xDC00z", "\xEF\xBF\xBDz"},                            // low surrogate first
+      {u"\xD800\xD800\xDC00", "\xEF\xBF\xBD\xF0\x90\x80\x80"},  // a pair after a lone one
+      {std::u16string(u"x\0y", 3), std::string("x\0y", 3)},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(modUtils::Utf16ToUtf8(c.wide), c.narrow) << c.narrow;
+  }
+}
+
+}  // namespace

@@ -9,7 +9,11 @@
 #include "support/ScratchFolder.h"
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include "platform/Win32Platform.h"
+#include "support/TestPlatform.h"
+#include "support/WideText.h"
 #endif
 
 namespace {
@@ -146,6 +150,106 @@ TEST(ReportCommandsOnWindows, ViewWritesARealReportIntoTheRealTemporaryFolder) {
   }
   std::remove(path.c_str());
   EXPECT_EQ(written, expected);
+}
+
+// The machine, the user, the environment, the stored values and the folders
+// all hold text outside ASCII; the report comes out whole, byte for byte as
+// another program reads it. The user's key also holds two names that UTF-8
+// cannot tell apart: the report has no line for them and is not stopped.
+TEST(ReportCommandsOnWindows, ViewWritesTheWholeReportForANonAsciiMachine) {
+  using platform::kCurrentUser;
+  using platform::kLocalMachine;
+  const auto test = testing_support::MakeWin32TestPlatform();
+  const std::string machine = "一丁丂七丄丅丆万丈三上下丌不与";  // 45 bytes
+  if (!test->SetUserName("Jösé") || !test->SetMachineName(machine)) {
+    GTEST_SKIP() << "the user and machine cannot be chosen here";
+  }
+  const std::string temp = test->MakeFolder("Témp 日本") + "\\";
+  test->SetTempPath(temp);
+  const std::string mordale = test->MakeFolder("Mördale");
+  CreateDirectoryW(testing_support::Utf16Of(mordale + "\\bin").c_str(), nullptr);
+  CloseHandle(CreateFileW(testing_support::Utf16Of(mordale + "\\bin\\mordale.mdb").c_str(),
+                          GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  const std::string path = "C:\\Ünïcødé\\bin;" + mordale + "\\bin;C:\\Shared Tools";
+  test->SetVariable("PATH", path);
+  test->SetVariable("CLASSPATH", "C:\\Mördale\\lib\\𝒳.jar");
+  for (const char* name : {"TILBURPATH", "MORDALERTC", "QUVPATH", "DRXCONNECTORPATH",
+                           "KWTCONNECTORPATH", "COMMON LIBRARIES", "ZENTARO_HOME", "PUX_HOME",
+                           "GOB_HOME", "YEL_JAVA_HOME", "OMRA_DOMAINS_FILE"}) {
+    test->UnsetVariable(name);
+  }
+  test->SetVariable("CORVANE_HOME", "C:\\Corvane 山");
+  test->SetVariable("MORDALEPATH", mordale);
+  const std::string system = environment::kSystemEnvironmentKey;
+  test->SetString(kLocalMachine, system, "Path", "%SystemRoot%\\system32;C:\\Αθήνα",
+                  platform::kRegExpandSz);
+  test->SetString(kLocalMachine, system, "CORVANE_HOME", "C:\\Corvane 山");
+  test->SetString(kCurrentUser, environment::kUserEnvironmentKey, "PATH", "C:\\Ünïcødé\\bin");
+  test->SetString(kCurrentUser, environment::kUserEnvironmentKey, "MORDALEPATH", mordale);
+  test->SetStringUtf16(kCurrentUser, environment::kUserEnvironmentKey, u"X\xD800", "1");
+  test->SetStringUtf16(kCurrentUser, environment::kUserEnvironmentKey, u"X\xDBFF", "2");
+
+  platform::FakePlatform fake;  // the clock, and the user services that record Notepad's start
+  const platform::Platform real = test->Services();
+  cmdView_Click(platform::Platform{real.registry, real.environment, real.identity, real.files,
+                                   fake.clock, fake.user, real.sharedFiles});
+
+  for (const auto& box : fake.user.messages) ADD_FAILURE() << box.text;
+  const std::string file = temp + "\\" + machine + "_Jösé_2011-03-07_14-05.txt";
+  ASSERT_EQ(fake.user.started.size(), 1u);
+  EXPECT_EQ(fake.user.started[0].commandLine, "Notepad.exe " + file);
+  const std::string lines[] = {
+      "****************************************",
+      "* Path Report by Velmora version 1.0.24*",
+      "* Written for Corvane product support  *",
+      "*                                      *",
+      "* Machine name: " + machine + "        *",
+      "* User: Jösé                           *",
+      "* Date: 2011-03-07 14:05:09            *",
+      "****************************************",
+      "",
+      "PATH",
+      "Effective path: " + path,
+      "",
+      "     USR C:\\Ünïcødé\\bin",
+      "     SYS " + mordale + "\\bin",
+      "     SYS C:\\Shared Tools",
+      "",
+      "System PATH variable:",
+      "     %SystemRoot%\\system32",
+      "     C:\\Αθήνα",
+      "",
+      "User PATH variable for Jösé:",
+      "     C:\\Ünïcødé\\bin",
+      "",
+      "Effective ClassPath: C:\\Mördale\\lib\\𝒳.jar",
+      "",
+      "System CLASSPATH variable:",
+      "",
+      "User CLASSPATH variable for Jösé:",
+      "",
+      "MISC CORVANE PRODUCT VARIABLES",
+      "     SYS CORVANE_HOME: C:\\Corvane 山\t !! (Folder not found)",
+      "         TILBURPATH: ",
+      "     USR MORDALEPATH: " + mordale + "\t (Folder exists)",
+      "         MORDALERTC: ",
+      "         QUVPATH: ",
+      "         DRXCONNECTORPATH: ",
+      "         KWTCONNECTORPATH: ",
+      "         COMMON LIBRARIES: ",
+      "         ZENTARO_HOME: ",
+      "         PUX_HOME: ",
+      "         GOB_HOME: ",
+      "         YEL_JAVA_HOME: ",
+      "         OMRA_DOMAINS_FILE: ",
+      "    %MordalePath%\\bin\\mordale.mdb exists",
+      "         %MordalePath%\\bin is in PATH",
+  };
+  std::wstring text;
+  for (const std::string& line : lines) text += testing_support::Utf16Of(line) + L"\r\n";
+  const std::string expected =
+      "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+  EXPECT_EQ(test->ReadFile(file), expected);
 }
 #endif
 

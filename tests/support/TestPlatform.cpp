@@ -1,5 +1,6 @@
 #include "support/TestPlatform.h"
 
+#include "environment/Text.h"
 #include "platform/FakePlatform.h"
 
 namespace testing_support {
@@ -17,10 +18,48 @@ class FakeTestPlatform final : public TestPlatform {
                 std::uint32_t type, const std::vector<std::uint8_t>& data) override {
     fake_.registry.SetValue(root, path, name, type, data);
   }
+  void SetStringUtf16(platform::KeyHandle root, std::string_view path, std::u16string_view name,
+                      std::string_view text) override {
+    // The name as the registry hands it out in UTF-8, beside any other.
+    std::vector<std::uint8_t> data(text.begin(), text.end());
+    data.push_back(0);
+    fake_.registry.AppendValue(root, path, modUtils::Utf16ToUtf8(name), platform::kRegSz, data);
+  }
   void SetVariable(std::string_view name, std::string_view value) override {
     fake_.environment.Set(name, value);
   }
   void UnsetVariable(std::string_view name) override { fake_.environment.Unset(name); }
+
+  bool SetUserName(std::string_view name) override {
+    fake_.identity.userName = name;
+    return true;
+  }
+  bool SetMachineName(std::string_view name) override {
+    fake_.identity.computerName = name;
+    return true;
+  }
+  void SetTempPath(std::string_view path) override { fake_.identity.tempPath = path; }
+
+  std::string MakeFolder(std::string_view name) override {
+    const std::string path = "C:\\Scratch\\" + std::string(name);
+    fake_.files.AddFolder(path);
+    return path;
+  }
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    return fake_.files.Content(path);
+  }
+
+  void AnswerNextModal(std::string_view fileName) override {
+    fake_.user.saveAnswer = std::string(fileName);
+  }
+  std::string ModalText() override {
+    if (!fake_.user.messages.empty()) return fake_.user.messages.back().text;
+    return fake_.user.saveRequests.empty() ? std::string()
+                                           : fake_.user.saveRequests.back().fileName;
+  }
+  std::string ClipboardText() override {
+    return fake_.user.clipboard.empty() ? std::string() : fake_.user.clipboard.back();
+  }
 
  private:
   platform::FakePlatform fake_;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,9 +28,35 @@ class TestPlatform {
   virtual void SetValue(platform::KeyHandle root, std::string_view path, std::string_view name,
                         std::uint32_t type, const std::vector<std::uint8_t>& data) = 0;
 
+  // A string value under a UTF-16 name, which may hold what UTF-8 cannot (an
+  // unpaired surrogate). The tests' UTF-16 names differ from each other.
+  virtual void SetStringUtf16(platform::KeyHandle root, std::string_view path,
+                              std::u16string_view name, std::string_view text) = 0;
+
   // Process environment of the code under test; restored afterwards.
   virtual void SetVariable(std::string_view name, std::string_view value) = 0;
   virtual void UnsetVariable(std::string_view name) = 0;
+
+  // Who and where the code under test runs; restored afterwards. False when
+  // the binding cannot be told (the real one outside Wine).
+  [[nodiscard]] virtual bool SetUserName(std::string_view name) = 0;
+  [[nodiscard]] virtual bool SetMachineName(std::string_view name) = 0;
+  virtual void SetTempPath(std::string_view path) = 0;
+
+  // A new empty folder called name in a scratch folder removed afterwards,
+  // and its full path.
+  virtual std::string MakeFolder(std::string_view name) = 0;
+  // The bytes of a file, read past the binding under test; nothing when
+  // there is no such file.
+  [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+
+  // The next message box or dialog of the code under test is answered with
+  // OK, the Save As dialog with fileName as the name chosen. ModalText then
+  // tells what it showed: the message, or the file name proposed.
+  virtual void AnswerNextModal(std::string_view fileName) = 0;
+  [[nodiscard]] virtual std::string ModalText() = 0;
+  // The plain text on the clipboard, read as another program would.
+  [[nodiscard]] virtual std::string ClipboardText() = 0;
 
   // A string value with its terminator, as programs normally store it.
   void SetString(platform::KeyHandle root, std::string_view path, std::string_view name,

@@ -1,34 +1,40 @@
-// The real registry and process environment, fenced in for a test: the
-// predefined roots are redirected to a scratch key that is removed afterwards,
-// and every process variable a test touches is put back.
+// The real registry, process environment and identity, fenced in for a test:
+// the predefined roots are redirected to a scratch key that is removed
+// afterwards, and every process variable a test touches is put back. Text
+// goes in through the wide entry points, so that what the program reads back
+// is the platform's own conversion, not a copy of the bytes it was given.
 #include <windows.h>
+#include <dlgs.h>
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <type_traits>
 #include <utility>
-#include <optional>
-#include <stdexcept>
 
 #include "platform/Win32Platform.h"
+#include "support/ScratchFolder.h"
 #include "support/TestPlatform.h"
+#include "support/WideText.h"
 
 namespace testing_support {
 namespace {
 
 constexpr const char* kScratchParent = "Software\\Velmora Tests";
+// Where Wine keeps the computer name; it reads it through the predefined
+// root, so the fence below holds it too.
+constexpr const char* kComputerNameKey =
+    "System\\CurrentControlSet\\Control\\ComputerName\\ActiveComputerName";
 
-struct KeyCloser {
-  void operator()(HKEY key) const noexcept { RegCloseKey(key); }
-};
-using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
+using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&RegCloseKey)>;
+using UniqueFile = std::unique_ptr<std::remove_pointer_t<HANDLE>, decltype(&CloseHandle)>;
 
-UniqueKey OpenOrCreate(HKEY parent, const std::string& path) {
+UniqueKey OpenOrCreate(HKEY parent, std::string_view path) {
   HKEY key = nullptr;
-  const LSTATUS status =
-      RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  const LSTATUS status = RegCreateKeyExW(parent, Utf16Of(path).c_str(), 0, nullptr, 0,
+                                         KEY_ALL_ACCESS, nullptr, &key, nullptr);
   if (status != ERROR_SUCCESS) throw platform::Win32Failure(static_cast<std::uint32_t>(status));
-  return UniqueKey(key);
+  return UniqueKey(key, &RegCloseKey);
 }
 
 // The scratch key below the user's root: removed with everything in it when
@@ -39,7 +45,7 @@ class ScratchKey {
       : path_(std::move(path)), key_(OpenOrCreate(HKEY_CURRENT_USER, path_)) {}
   ~ScratchKey() {
     key_.reset();
-    RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, Utf16Of(path_).c_str());
   }
   ScratchKey(const ScratchKey&) = delete;
   ScratchKey& operator=(const ScratchKey&) = delete;
@@ -63,6 +69,56 @@ class RootOverride {
   HKEY root_;
 };
 
+bool IsWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+std::optional<std::wstring> ReadVariable(const std::wstring& name) {
+  const DWORD size = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
+  if (size == 0) return std::nullopt;
+  std::wstring value(size, L'\0');
+  value.resize(GetEnvironmentVariableW(name.c_str(), value.data(), size));
+  return value;
+}
+
+// Answers the thread's next message box or dialog from inside its modal loop:
+// a timer looks for it, notes what it shows, fills in the file name and
+// presses OK.
+struct ModalAnswer {
+  static inline std::wstring fileName;
+  static inline std::wstring shown;
+
+  static BOOL CALLBACK FindBox(HWND window, LPARAM found) {
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (std::wstring_view(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+
+  static std::wstring TextOf(HWND control) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+  }
+
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
+    if (box == nullptr) return;
+    KillTimer(nullptr, timer);
+    constexpr int kMessageText = 0xFFFF;  // the message box's text
+    if (const HWND name = GetDlgItem(box, cmb13); name != nullptr) {
+      shown = TextOf(name);
+      SetWindowTextW(name, fileName.c_str());
+    } else {
+      shown = TextOf(GetDlgItem(box, kMessageText));
+    }
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+};
+
 class Win32TestPlatform final : public TestPlatform {
  public:
   Win32TestPlatform()
@@ -75,7 +131,7 @@ class Win32TestPlatform final : public TestPlatform {
 
   ~Win32TestPlatform() override {
     for (const auto& [name, value] : savedVariables_) {
-      SetEnvironmentVariableA(name.c_str(), value ? value->c_str() : nullptr);
+      SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
     }
   }
 
@@ -86,27 +142,94 @@ class Win32TestPlatform final : public TestPlatform {
   std::string Name() const override { return "Win32"; }
 
   void CreateKey(platform::KeyHandle root, std::string_view path) override {
-    (void)OpenOrCreate(Root(root), std::string(path));
+    (void)OpenOrCreate(Root(root), path);
   }
 
   void SetValue(platform::KeyHandle root, std::string_view path, std::string_view name,
                 std::uint32_t type, const std::vector<std::uint8_t>& data) override {
-    const UniqueKey key = OpenOrCreate(Root(root), std::string(path));
-    const std::string valueName(name);
-    const LSTATUS status =
-        RegSetValueExA(key.get(), valueName.c_str(), 0, type, data.empty() ? nullptr : data.data(),
-                       static_cast<DWORD>(data.size()));
-    if (status != ERROR_SUCCESS) throw platform::Win32Failure(static_cast<std::uint32_t>(status));
+    if (type != platform::kRegSz && type != platform::kRegExpandSz &&
+        type != platform::kRegMultiSz) {
+      Store(root, path, Utf16Of(name), type, data.data(), data.size());
+      return;
+    }
+    // Strings are stored in UTF-16, as programs store them.
+    const std::wstring text =
+        Utf16Of(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
+    Store(root, path, Utf16Of(name), type, text.data(), text.size() * sizeof(wchar_t));
+  }
+
+  void SetStringUtf16(platform::KeyHandle root, std::string_view path, std::u16string_view name,
+                      std::string_view text) override {
+    const std::wstring wide = Utf16Of(text);
+    Store(root, path, std::wstring(name.begin(), name.end()), platform::kRegSz, wide.c_str(),
+          (wide.size() + 1) * sizeof(wchar_t));
   }
 
   void SetVariable(std::string_view name, std::string_view value) override {
-    Save(name);
-    SetEnvironmentVariableA(std::string(name).c_str(), std::string(value).c_str());
+    const std::wstring wideName = Save(name);
+    SetEnvironmentVariableW(wideName.c_str(), Utf16Of(value).c_str());
   }
 
   void UnsetVariable(std::string_view name) override {
-    Save(name);
-    SetEnvironmentVariableA(std::string(name).c_str(), nullptr);
+    SetEnvironmentVariableW(Save(name).c_str(), nullptr);
+  }
+
+  // Wine takes the user's name from this variable of the process.
+  bool SetUserName(std::string_view name) override {
+    if (!IsWine()) return false;
+    SetVariable("WINEUSERNAME", name);
+    return true;
+  }
+
+  bool SetMachineName(std::string_view name) override {
+    if (!IsWine()) return false;
+    const std::wstring text = Utf16Of(name);
+    Store(platform::kLocalMachine, kComputerNameKey, L"ComputerName", REG_SZ, text.c_str(),
+          (text.size() + 1) * sizeof(wchar_t));
+    return true;
+  }
+
+  void SetTempPath(std::string_view path) override { SetVariable("TMP", path); }
+
+  std::string MakeFolder(std::string_view name) override {
+    const std::string path = scratchFolder_.Join(name);
+    if (!CreateDirectoryW(Utf16Of(path).c_str(), nullptr)) {
+      throw platform::Win32Failure(GetLastError());
+    }
+    return path;
+  }
+
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    const UniqueFile file(CreateFileW(Utf16Of(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr),
+                          &CloseHandle);
+    if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+      bytes.append(buffer, read);
+    }
+    return bytes;
+  }
+
+  void AnswerNextModal(std::string_view fileName) override {
+    ModalAnswer::fileName = Utf16Of(fileName);
+    ModalAnswer::shown.clear();
+    SetTimer(nullptr, 0, 50, &ModalAnswer::Tick);
+  }
+
+  std::string ModalText() override { return Utf8Of(ModalAnswer::shown); }
+
+  std::string ClipboardText() override {
+    if (!OpenClipboard(nullptr)) return {};
+    std::string text;
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+      text = Utf8Of(static_cast<const wchar_t*>(GlobalLock(data)));
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
   }
 
  private:
@@ -114,10 +237,19 @@ class Win32TestPlatform final : public TestPlatform {
     return root == platform::kCurrentUser ? user_.get() : machine_.get();
   }
 
-  void Save(std::string_view name) {
-    const std::string key(name);
-    if (savedVariables_.contains(key)) return;
-    savedVariables_[key] = win32_.environment.Variable(key);
+  void Store(platform::KeyHandle root, std::string_view path, const std::wstring& name,
+             std::uint32_t type, const void* data, std::size_t size) {
+    const UniqueKey key = OpenOrCreate(Root(root), path);
+    const LSTATUS status = RegSetValueExW(key.get(), name.c_str(), 0, type,
+                                          size == 0 ? nullptr : static_cast<const BYTE*>(data),
+                                          static_cast<DWORD>(size));
+    if (status != ERROR_SUCCESS) throw platform::Win32Failure(static_cast<std::uint32_t>(status));
+  }
+
+  std::wstring Save(std::string_view name) {
+    std::wstring key = Utf16Of(name);
+    if (!savedVariables_.contains(key)) savedVariables_[key] = ReadVariable(key);
+    return key;
   }
 
   static inline int serial_ = 0;
@@ -128,7 +260,9 @@ class Win32TestPlatform final : public TestPlatform {
   UniqueKey machine_;
   RootOverride userOverride_;
   RootOverride machineOverride_;
-  std::map<std::string, std::optional<std::string>> savedVariables_;
+  std::map<std::wstring, std::optional<std::wstring>> savedVariables_;
+  // Made at once: where it goes depends on the process's TMP, which tests change.
+  ScratchFolder scratchFolder_;
 };
 
 }  // namespace

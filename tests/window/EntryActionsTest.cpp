@@ -7,6 +7,7 @@
 
 #include "WindowFixture.h"
 #include "platform/Win32Platform.h"
+#include "support/WideText.h"
 #include "window/resource.h"
 
 namespace window_tests {
@@ -256,7 +257,11 @@ TEST_F(EntryActions, TheRealClipboardHoldsExactlyTheEntry) {
   platform::Win32UserServices clipboard;
   platform::Platform os = fake_.Services();
   fake_.environment.Set("PATH", "C:\\P1");
-  fake_.environment.Set("CLASSPATH", "C:\\Entw\xC3\xBCrfe\\x.jar");
+  // More bytes in UTF-8 than the list's first buffer of 256 holds, fewer
+  // UTF-16 units, and a character across its 255th byte.
+  std::string entry = "C:\\Entwürfe\\" + std::string(151, 'a');
+  for (int n = 0; n < 40; ++n) entry += "日";
+  fake_.environment.Set("CLASSPATH", entry);
   OpenOn(platform::Platform{os.registry, os.environment, os.identity, os.files, os.clock, clipboard,
                             os.sharedFiles});
   SetForegroundWindow(Form().Handle());
@@ -282,7 +287,7 @@ TEST_F(EntryActions, TheRealClipboardHoldsExactlyTheEntry) {
   const std::wstring text(static_cast<const wchar_t*>(GlobalLock(data)));
   GlobalUnlock(data);
   CloseClipboard();
-  EXPECT_EQ(text, L"C:\\Entw\u00FCrfe\\x.jar");
+  EXPECT_EQ(text, testing_support::Utf16Of(entry));
 }
 
 TEST_F(EntryActions, ReportButtonsRunTheReportCommands) {

@@ -6,6 +6,7 @@
 
 #include "WindowFixture.h"
 #include "environment/Identity.h"
+#include "environment/Text.h"
 #include "window/ListEntry.h"
 #include "support/TestPlatform.h"
 
@@ -176,6 +177,47 @@ TEST_P(StartUp, StartsWithThePathListShownAndTheSearchBoxFocused) {
   Form().Form_Activate();
   EXPECT_EQ(GetFocus(), Ctl().txtSearch);
   EXPECT_TRUE(fake_.user.messages.empty());
+}
+
+TEST_P(StartUp, EntriesAndUserNameInAnyScriptArriveWhole) {
+  if (!test_->SetUserName("Jösé")) GTEST_SKIP() << "the user cannot be chosen here";
+  UserValue("Path", "c:\\ünïcødé\\bin;D:\\山田\\😀");
+  test_->SetVariable("PATH", "C:\\Ünïcødé\\bin;C:\\Αθήνα;D:\\山田\\😀;C:\\Shared Tools");
+  test_->SetVariable("CLASSPATH", "C:\\Mördale\\x.jar;𝒳.jar");
+  OpenPrepared();
+  EXPECT_EQ(Items(Ctl().lstPath), (std::vector<Item>{{"C:\\Ünïcødé\\bin", kUser, true},
+                                                     {"C:\\Αθήνα", kSystem, true},
+                                                     {"D:\\山田\\😀", kUser, true},
+                                                     {"C:\\Shared Tools", kSystem, true}}));
+  EXPECT_EQ(Items(Ctl().lstClasspath),
+            (std::vector<Item>{{"C:\\Mördale\\x.jar", kSystem, true}, {"𝒳.jar", kSystem, true}}));
+  EXPECT_EQ(TextOf(Ctl().labUser), "User (Jösé)");
+}
+
+TEST_P(StartUp, TheLongestPathShowsEveryEntryWhole) {
+  // 32,766 characters, most of them three bytes in UTF-8.
+  constexpr std::size_t kLongest = 32766;
+  std::vector<std::string> entries;
+  std::size_t units = 0;
+  for (int n = 0;; ++n) {
+    std::string entry = "C:\\日本語\\" + std::to_string(n);
+    const std::size_t more = modUtils::Utf8ToUtf16(entry).size() + (n == 0 ? 0 : 1);
+    if (units + more > kLongest) {
+      entries.back().append(kLongest - units, 'x');
+      break;
+    }
+    units += more;
+    entries.push_back(std::move(entry));
+  }
+  std::string path;
+  for (const auto& entry : entries) path += (path.empty() ? "" : ";") + entry;
+  test_->SetVariable("PATH", path);
+  OpenPrepared();
+  const std::vector<std::string> shown = Texts(Ctl().lstPath);
+  ASSERT_EQ(shown.size(), entries.size());
+  for (std::size_t at = 0; at < shown.size(); ++at) {
+    if (shown[at] != entries[at]) FAIL() << "entry " << at << ": " << shown[at];
+  }
 }
 
 VELMORA_ON_EVERY_BINDING(StartUp);

@@ -5,6 +5,8 @@
 
 #include <ostream>
 
+#include "support/WideText.h"
+
 namespace window_tests {
 namespace {
 
@@ -18,13 +20,15 @@ void InitControlsOnce() {
   (void)done;
 }
 
+// Texts are read through the wide messages and converted by the platform, as
+// another program would read them.
 std::string ItemText(HWND list, int index) {
-  char buffer[1024] = {};
-  LVITEMA item{};
-  item.pszText = buffer;
-  item.cchTextMax = sizeof(buffer);
-  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-  return buffer;
+  std::vector<wchar_t> buffer(32768, L'\0');
+  LVITEMW item{};
+  item.pszText = buffer.data();
+  item.cchTextMax = static_cast<int>(buffer.size());
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  return testing_support::Utf8Of(buffer.data());
 }
 
 }  // namespace
@@ -54,9 +58,9 @@ std::vector<std::string> Texts(HWND list) {
 }
 
 std::string TextOf(HWND window) {
-  char buffer[1024] = {};
-  GetWindowTextA(window, buffer, sizeof(buffer));
-  return buffer;
+  wchar_t buffer[1024] = {};
+  GetWindowTextW(window, buffer, 1024);
+  return testing_support::Utf8Of(buffer);
 }
 
 RECT PlaceOf(HWND control) {

@@ -1,0 +1,204 @@
+// Every text the program takes from the platform or hands to it arrives
+// whole, on the double and on the real binding alike: in any script, at the
+// longest length the platform allows, and when its UTF-8 form is longer than
+// its UTF-16 form would suggest.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "environment/Identity.h"
+#include "environment/Text.h"
+#include "report/ReportFile.h"
+#include "support/TestPlatform.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "support/WideText.h"
+#endif
+
+namespace {
+
+using testing_support::PlatformTest;
+
+struct Sample {
+  const char* script;
+  std::string text;
+};
+
+// Each script with more UTF-8 bytes to a character than the one before: two,
+// two or three, three, and four (two UTF-16 units).
+const Sample kSamples[] = {
+    {"Latin", "Jösé Ünïcødé"},
+    {"Greek", "Αλέξανδρος"},
+    {"CJK", "山田太郎"},
+    {"outside the BMP", "𝒳😀"},
+};
+
+std::string AllScripts() {
+  std::string text;
+  for (const auto& sample : kSamples) text += (text.empty() ? "" : " ") + sample.text;
+  return text;
+}
+
+// The text repeated to exactly `units` UTF-16 units, filled up with "x".
+std::string ToLength(const std::string& text, std::size_t units) {
+  const std::size_t step = modUtils::Utf8ToUtf16(text).size();
+  std::string out;
+  std::size_t length = 0;
+  for (; length + step <= units; length += step) out += text;
+  return out.append(units - length, 'x');
+}
+
+// An expansion as a caller reads it: the size first, then a buffer of exactly
+// that size. The text and its terminator, or "" when the platform refuses.
+std::string Expanded(platform::EnvironmentApi& environment, const std::string& source) {
+  const std::uint32_t size = environment.ExpandStrings(source.c_str(), nullptr, 0);
+  std::string buffer(size, '#');
+  (void)environment.ExpandStrings(source.c_str(), buffer.data(), size);
+  return buffer;
+}
+
+std::string Terminated(const std::string& text) {
+  return text + '\0';
+}
+
+class TextQueries : public PlatformTest {};
+
+TEST_P(TextQueries, ProcessVariables) {
+  for (const auto& [script, text] : kSamples) {
+    SCOPED_TRACE(script);
+    const std::string name = "VELMORA_" + text;
+    // The last entry comes after a character that takes more bytes than units.
+    const std::string value = "C:\\" + text + "\\bin;C:\\Shared Tools";
+    Test().SetVariable(name, value);
+    EXPECT_EQ(Os().environment.Variable("velmora_" + text), value);
+    const std::string longest = ToLength(text, 32766);
+    Test().SetVariable("VELMORA_LONGEST", longest);
+    EXPECT_EQ(Os().environment.Variable("velmora_longest"), longest);
+  }
+}
+
+TEST_P(TextQueries, ExpansionsUpToThePlatformsLimit) {
+  platform::EnvironmentApi& environment = Os().environment;
+  for (const auto& [script, text] : kSamples) {
+    SCOPED_TRACE(script);
+    Test().SetVariable("VELMORA_TEXT", text);
+    EXPECT_EQ(Expanded(environment, "<%VELMORA_TEXT%>\\bin"), Terminated("<" + text + ">\\bin"));
+    const std::string longest = ToLength(text, 32764);
+    Test().SetVariable("VELMORA_TEXT", longest);
+    EXPECT_EQ(Expanded(environment, "<%VELMORA_TEXT%>"), Terminated("<" + longest + ">"));
+    // Past the limit: the whole text or none, never a cut one.
+    const std::string past = Expanded(environment, "<%VELMORA_TEXT%>!");
+    EXPECT_TRUE(past.empty() || past == Terminated("<" + longest + ">!"));
+  }
+}
+
+TEST_P(TextQueries, UserNames) {
+  for (const auto& [script, text] : kSamples) {
+    SCOPED_TRACE(script);
+    for (const std::string& name : {text, ToLength(text, 256)}) {
+      if (!Test().SetUserName(name)) GTEST_SKIP() << "the user cannot be chosen here";
+      EXPECT_EQ(modWinAPI::GetCurrentUserName(Os()), name);
+    }
+  }
+}
+
+TEST_P(TextQueries, MachineNamesUpToThirtyOneUnits) {
+  std::vector<std::string> names;
+  for (const auto& sample : kSamples) names.push_back(sample.text);
+  names.push_back(ToLength("山", 15));  // 45 bytes
+  names.push_back(ToLength("😀", 31));   // 61 bytes
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    if (!Test().SetMachineName(name)) GTEST_SKIP() << "the machine cannot be renamed here";
+    EXPECT_EQ(modWinAPI::GetMachineName(Os()), name);
+  }
+  ASSERT_TRUE(Test().SetMachineName(ToLength("山", 32)));
+  EXPECT_EQ(modWinAPI::GetMachineName(Os()), "");
+}
+
+TEST_P(TextQueries, TemporaryFolders) {
+  for (const auto& [script, text] : kSamples) {
+    SCOPED_TRACE(script);
+    // The longest path Wine gives: 258 units with the drive and separators.
+    for (const std::string& folder : {text, ToLength(text, 254)}) {
+      const std::string path = "C:\\" + folder + "\\";
+      Test().SetTempPath(path);
+      EXPECT_EQ(modWinAPI::GetTempFolder(Os()), path);
+    }
+  }
+}
+
+TEST_P(TextQueries, FilesAreFoundWrittenReplacedAndRemoved) {
+  platform::FileSystemApi& files = Os().files;
+  for (const auto& [script, text] : kSamples) {
+    SCOPED_TRACE(script);
+    const std::string folder = Test().MakeFolder(text);
+    const std::string path = folder + "\\" + text + ".txt";
+    modReport::WriteWholeFile(files, path, "first");
+    modReport::WriteWholeFile(files, path, "second");
+    EXPECT_EQ(Test().ReadFile(path), "second");
+    EXPECT_EQ(files.FileAttributes(folder) & platform::kFileAttributeDirectory,
+              platform::kFileAttributeDirectory);
+    EXPECT_EQ(files.FileAttributes(path) & platform::kFileAttributeDirectory, 0u);
+    EXPECT_EQ(files.Remove(path), platform::kErrorSuccess);
+    EXPECT_EQ(files.FileAttributes(path), platform::kInvalidFileAttributes);
+    EXPECT_EQ(Test().ReadFile(path), std::nullopt);
+  }
+}
+
+// One box for all scripts: each takes seconds to go away under Wine without a
+// window manager.
+TEST_P(TextQueries, TheSaveDialogsProposedAndChosenNames) {
+  const std::string text = AllScripts();
+  const std::string chosen = Test().MakeFolder(text) + "\\" + text + ".txt";
+  Test().AnswerNextModal(chosen);
+  const auto answer =
+      Os().user.AskSaveFileName({"Text Files (*.txt)|*.txt", 1, text + "_2011.txt"});
+  EXPECT_EQ(Test().ModalText(), text + "_2011.txt");
+  EXPECT_EQ(answer, chosen);
+}
+
+TEST_P(TextQueries, MessageBoxes) {
+  const std::string message = "Not found: " + AllScripts() + " (error 76)";
+  Test().AnswerNextModal("");
+  EXPECT_EQ(Os().user.ShowMessage(message, AllScripts(), platform::kMbOk), platform::kIdOk);
+  EXPECT_EQ(Test().ModalText(), message);
+}
+
+TEST_P(TextQueries, TheClipboard) {
+  for (const auto& [script, text] : kSamples) {
+    SCOPED_TRACE(script);
+    Os().user.PutClipboardText("C:\\" + text + "\\lib");
+    EXPECT_EQ(Test().ClipboardText(), "C:\\" + text + "\\lib");
+  }
+}
+
+VELMORA_ON_EVERY_BINDING(TextQueries);
+
+#ifdef _WIN32
+// What the double only records: the started program receives the command
+// line whole (here cmd.exe, making one folder per script).
+TEST(StartingPrograms, TheCommandLineArrivesWhole) {
+  const auto test = testing_support::MakeWin32TestPlatform();
+  const std::string parent = test->MakeFolder("started");
+  std::string commandLine = "cmd.exe /c mkdir";
+  for (const auto& sample : kSamples) commandLine += " \"" + parent + "\\" + sample.text + "\"";
+  test->Services().user.StartProgram(commandLine, platform::kSwShowNoActivate);
+  for (const auto& [script, text] : kSamples) {
+    SCOPED_TRACE(script);
+    const std::wstring folder = testing_support::Utf16Of(parent + "\\" + text);
+    bool made = false;
+    for (int wait = 0; wait < 200 && !made; ++wait) {
+      made = GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES;
+      if (!made) Sleep(50);
+    }
+    EXPECT_TRUE(made);
+  }
+}
+#endif
+
+}  // namespace
