@@ -11,8 +11,10 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Platform.h"
+#include "window/Layout.h"
 #include "window/Owners.h"
 
 namespace window {
@@ -127,6 +129,13 @@ class frmMain {
   void LoadPictures();
   void CreateControls();
   void ApplyDpi();
+  void OpenAtDesignSize();
+  [[nodiscard]] HWND ControlById(int id) const;
+  // Gives every caption room at the window's DPI (Layout.h, FitCaptions).
+  [[nodiscard]] std::vector<CaptionNeed> MeasureCaptions() const;
+  void PlaceControls(const FittedDesign& fitted);
+  // After a caption changed: places the controls anew when it needs other room.
+  void RefitCaptions();
   HWND MakeControl(HWND parent, int id, const char* className, const char* text, DWORD style,
                    DWORD exStyle = 0);
 
@@ -151,6 +160,7 @@ class frmMain {
   Controls ctl_;
   Pictures pics_;
   UniqueFont font_;
+  FittedDesign fit_{};
   int sortPicture_ = kPictureSort;
   int resizeDepth_ = 0;
   bool resizeReported_ = false;
