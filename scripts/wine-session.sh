@@ -36,11 +36,8 @@ wine_session_start() {
     rm -f "$fifo"
     export DISPLAY=":$number"
   fi
-  mkdir -p "$prefix"
-  if [ ! -f "$prefix/.velmora-ready" ]; then
-    wineboot -i >/dev/null 2>&1
-    touch "$prefix/.velmora-ready"
-  fi
+  # Made by the Wine installed now, or made anew.
+  "$(dirname "${BASH_SOURCE[0]}")/wine-prefix" "$prefix"
   # Let the server that set the prefix up go away, then keep one of our own.
   wineserver -w
   # In a session of its own, so that a signal to our process group (timeout,
