@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang-format
   googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
-  wine wine64 wine32:i386
+  wine wine64 wine32:i386 fonts-wine
   xvfb xdotool x11-utils x11-apps imagemagick
   util-linux procps
 )
