@@ -5,20 +5,22 @@
 #   scripts/run-velmora.sh [path/to/Velmora.exe]
 #
 # With a working X display ($DISPLAY) the window opens there. Without one it
-# runs under a private Xvfb, and a screenshot of the window is written to
-# build/velmora-screenshot.png (or $VELMORA_SCREENSHOT); Ctrl+C ends it.
-# Either way, the Wine server, Wine's helper programs and the Xvfb end with
-# the script. VELMORA_DPI=144 (or any DPI) starts it as on a display of that
-# DPI, through Wine's LogPixels setting in the prefix; 96 when not given.
+# runs in Wine's virtual desktop on a private Xvfb, so that the window shows
+# its frame, icon and caption as on Windows, and a screenshot of the desktop
+# is written to build/velmora-screenshot.png (or $VELMORA_SCREENSHOT); Ctrl+C
+# ends it. Either way, the Wine server, Wine's helper programs and the Xvfb
+# end with the script. VELMORA_DPI=144 (or any
+# DPI) starts it as on a display of that DPI, through Wine's LogPixels
+# setting in the prefix; 96 when not given.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-exe=$(realpath "${1:-build/windows/src/window/Velmora.exe}")
+exe=$(realpath "${1:-build/windows-release/src/window/Velmora.exe}")
 prefix=${VELMORA_PREFIX:-$root/build/run-wineprefix}
 shot=${VELMORA_SCREENSHOT:-$root/build/velmora-screenshot.png}
 
 if [ ! -f "$exe" ]; then
-  echo "No program at $exe: build it first (cmake --build --preset windows)." >&2
+  echo "No program at $exe: build it first (cmake --build --preset windows-release)." >&2
   exit 1
 fi
 
@@ -42,17 +44,21 @@ if [ "$mode" = display ]; then
   exit 0
 fi
 
-wine "$exe" &
+# Without a window manager nothing would draw the window's frame; Wine's
+# virtual desktop draws it, as Windows does.
+wine explorer /desktop=Velmora,560x400 "$(winepath -w "$exe")" &
 velmora=$!
+# The window is up once its caption carries the version (Form_Load sets it).
 for _ in $(seq 150); do
-  if xdotool search --name '^Velmora' >/dev/null 2>&1; then break; fi
+  if xdotool search --name '^Velmora [0-9]' >/dev/null 2>&1; then break; fi
   if ! kill -0 "$velmora" 2>/dev/null; then break; fi
   sleep 0.2
 done
 sleep 1  # let the window finish painting
+desktop=$(xdotool search --name ' - Wine desktop$' 2>/dev/null | head -n 1 || true)
 mkdir -p "$(dirname "$shot")"
-import -display "$DISPLAY" -window root "$shot"
-echo "No X display found: Velmora runs under Xvfb on $DISPLAY."
+import -display "$DISPLAY" -window "${desktop:-root}" "$shot"
+echo "No X display found: Velmora runs in Wine's virtual desktop on Xvfb $DISPLAY."
 echo "Screenshot of its window: $shot"
 echo "Press Ctrl+C to end it."
 wait "$velmora" || true

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up and runs every test: the native core under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the Windows build under Wine (window tests under
-# Xvfb), and the 32-bit Windows build (its tests need 32-bit Wine).
+# UndefinedBehaviorSanitizer, then the 64-bit and the 32-bit Windows builds
+# under Wine (window tests under Xvfb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -15,15 +15,20 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
 
-step "windows (x86_64): build and test under Wine"
+# Each Windows build in a Wine session of its own: its prefix, a persistent
+# Wine server and a private Xvfb.
+windows_step() {
+  local preset=$1
+  wine_session_start "$root/build/$preset/wineprefix" xvfb
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+  wine_session_stop
+}
 source scripts/wine-session.sh
-wine_session_start "$root/build/windows/wineprefix" xvfb
-cmake --preset windows >/dev/null
-cmake --build --preset windows
-ctest --preset windows
-wine_session_stop
 
-step "windows-x86 (i686): build, and test where 32-bit Wine is present"
-cmake --preset windows-x86 >/dev/null
-cmake --build --preset windows-x86
-ctest --preset windows-x86
+step "windows (x86_64): build and test under Wine"
+windows_step windows
+
+step "windows-x86 (i686): build and test under 32-bit Wine"
+windows_step windows-x86

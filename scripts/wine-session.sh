@@ -23,6 +23,8 @@ wine_session_stop() {
 wine_session_start() {
   local prefix=$1 display=${2:-}
   export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # Whatever the session starts ends with the script, on every path.
+  trap wine_session_stop EXIT
   # The display comes first: Wine's desktop keeps the display its server's
   # first program found.
   if [ "$display" = xvfb ]; then
@@ -36,20 +38,16 @@ wine_session_start() {
     rm -f "$fifo"
     export DISPLAY=":$number"
   fi
-  mkdir -p "$prefix"
-  if [ ! -f "$prefix/.velmora-ready" ]; then
-    wineboot -i >/dev/null 2>&1
-    touch "$prefix/.velmora-ready"
-  fi
+  # Made by the Wine installed now, or made anew.
+  "$(dirname "${BASH_SOURCE[0]}")/wine-prefix" "$prefix"
   # Let the server that set the prefix up go away, then keep one of our own.
   wineserver -w
   # In a session of its own, so that a signal to our process group (timeout,
   # a terminal's Ctrl+C) leaves it to wine_session_stop to end Wine in order.
+  export VELMORA_WINE_SESSION=1
   setsid wineserver -f -p >/dev/null 2>&1 &
   wine_session_pids+=($!)
   # The first program of the server's life starts Wine's helper services: start
   # them now, apart from any test.
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-  export VELMORA_WINE_SESSION=1
-  trap wine_session_stop EXIT
 }

@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/Failure.h"
 #include "platform/Win32Platform.h"
@@ -21,6 +24,45 @@ HINSTANCE Instance() {
 
 void Subclass(HWND control, SUBCLASSPROC procedure, void* self) {
   SetWindowSubclass(control, procedure, 1, reinterpret_cast<DWORD_PTR>(self));
+}
+
+// What a control keeps around its caption, in pixels at any DPI: a push button
+// its two-pixel edge, the default button's outline and a pixel of margin on
+// each side; a frame the seven pixels before its caption and a pixel of margin
+// on each side. A label draws its text edge to edge.
+int CaptionPadding(HWND control) {
+  char kind[16] = {};
+  GetClassNameA(control, kind, sizeof(kind));
+  if (lstrcmpiA(kind, WC_BUTTONA) != 0) return 0;
+  const LONG_PTR style = GetWindowLongPtrA(control, GWL_STYLE);
+  return (style & BS_TYPEMASK) == BS_GROUPBOX ? 2 * (7 + 1) : 2 * (2 + 1 + 1);
+}
+
+// The caption's width in the control's own font, with the control's padding.
+int CaptionWidth(HWND control) {
+  const int length = GetWindowTextLengthW(control);
+  if (length <= 0) return 0;
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
+  const ControlDc dc(control, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  SIZE extent{};
+  if (dc.Get() == nullptr ||
+      !GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent)) {
+    return 0;
+  }
+  return extent.cx + CaptionPadding(control);
+}
+
+// The tab strip shows every tab whole while the last one ends inside it; the
+// selected tab stands out two pixels at each side.
+int TabsWidth(HWND tabStrip) {
+  const auto count = SendMessageA(tabStrip, TCM_GETITEMCOUNT, 0, 0);
+  RECT last{};
+  if (count <= 0 || !SendMessageA(tabStrip, TCM_GETITEMRECT, static_cast<WPARAM>(count - 1),
+                                  reinterpret_cast<LPARAM>(&last))) {
+    return 0;
+  }
+  return last.right + 2;
 }
 
 }  // namespace
@@ -44,14 +86,17 @@ void frmMain::OnCreate() {
   if (dpi_ == 0) dpi_ = 96;
   CreateControls();
   ApplyDpi();
+}
 
-  // The client area starts at its design size; the frame is what the window
-  // manager gives around it.
+void frmMain::OpenAtDesignSize() {
+  // The client area starts at its design size, with the room the captions
+  // took; the frame is what the window manager gives around it.
   RECT outer{};
   RECT client{};
   GetWindowRect(hwnd_, &outer);
   GetClientRect(hwnd_, &client);
-  const int width = Px(kDesignClientWidth) + (outer.right - outer.left) - client.right;
+  const int width =
+      Px(kDesignClientWidth) + fit_.extraClientWidth + (outer.right - outer.left) - client.right;
   const int height = Px(kDesignClientHeight) + (outer.bottom - outer.top) - client.bottom;
   SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -128,18 +173,14 @@ void frmMain::ApplyDpi() {
   UniqueFont font(CreateFontIndirectA(&dialogFont));
   const HFONT shown = font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
-  for (const auto& [id, rect] : kDesign) {
-    // A control stands in the window or in one of the two frames.
-    HWND control = GetDlgItem(hwnd_, id);
-    if (control == nullptr) control = GetDlgItem(ctl_.Frame1, id);
-    if (control == nullptr) control = GetDlgItem(ctl_.Frame2, id);
-    SetWindowPos(control, nullptr, Px(rect.left), Px(rect.top), Px(rect.width), Px(rect.height),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
+  for (const auto& placement : kDesign) {
+    SendMessageA(ControlById(placement.id), WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
   }
   for (const HWND list : {ctl_.lstPath, ctl_.lstClasspath}) {
     SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, Px(kColumnWidth));
   }
+  // Measured in the new font, before the old one goes.
+  PlaceControls(FitCaptions(dpi_, MeasureCaptions()));
   InvalidateRect(hwnd_, nullptr, TRUE);
   // The controls let go of the old font before it is deleted.
   font_ = std::move(font);
@@ -180,16 +221,56 @@ void frmMain::ShowPictures() {
   SetSortPicture(sortPicture_);
 }
 
+HWND frmMain::ControlById(int id) const {
+  // A control stands in the window or in one of the two frames.
+  HWND control = GetDlgItem(hwnd_, id);
+  if (control == nullptr) control = GetDlgItem(ctl_.Frame1, id);
+  if (control == nullptr) control = GetDlgItem(ctl_.Frame2, id);
+  return control;
+}
+
+std::vector<CaptionNeed> frmMain::MeasureCaptions() const {
+  std::vector<CaptionNeed> needs;
+  for (const HWND control : {ctl_.Label3, ctl_.Frame1, ctl_.Label2, ctl_.labUser, ctl_.cmdSave,
+                             ctl_.cmdView, ctl_.cmdClose}) {
+    needs.push_back(CaptionNeed{GetDlgCtrlID(control), CaptionWidth(control)});
+  }
+  needs.push_back(CaptionNeed{IDC_TABSTRIP1, TabsWidth(ctl_.TabStrip1)});
+  return needs;
+}
+
+void frmMain::PlaceControls(const FittedDesign& fitted) {
+  fit_ = fitted;
+  for (std::size_t i = 0; i < kDesign.size(); ++i) {
+    const PixelRect& place = fitted.places[i];
+    SetWindowPos(ControlById(kDesign[i].id), nullptr, place.left, place.top, place.width,
+                 place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void frmMain::RefitCaptions() {
+  const FittedDesign fitted = FitCaptions(dpi_, MeasureCaptions());
+  if (fitted == fit_) return;
+  PlaceControls(fitted);
+  Form_Resize();
+}
+
 void frmMain::OnGetMinMaxInfo(MINMAXINFO& info) const {
   info.ptMinTrackSize.x = Px(kMinOuterWidth);
   info.ptMinTrackSize.y = Px(kMinOuterHeight);
 }
 
 void frmMain::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  // The system scales the window by the DPI; the room the captions take
+  // follows the fonts, so the window widens by what that scaling misses.
+  const int scaledExtra =
+      MulDiv(fit_.extraClientWidth, static_cast<int>(dpi), static_cast<int>(dpi_));
   dpi_ = dpi;
   ApplyDpi();
-  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  const int widen = std::max(fit_.extraClientWidth - scaledExtra, 0);
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top,
+               suggested.right - suggested.left + widen, suggested.bottom - suggested.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   Form_Resize();
 }
 

@@ -76,12 +76,13 @@ void frmMain::Form_Resize() {
       Place(list, 0, 0, Px(width), Px(height), SWP_NOMOVE);
     }
 
-    // The frames keep their size; the legend keeps its left edge.
+    // The frames keep their size; the legend keeps its left edge. The button
+    // frame keeps its right edge when its captions made it wider.
     const float frameTop = clientHeight() - kFrameTopAllowance;
     Place(ctl_.Frame1, Px(DesignRect(IDC_FRAME1).left), Px(frameTop), 0, 0, SWP_NOSIZE);
     const float buttonsTop = clientHeight() - kFrameTopAllowance;
     const float buttonsLeft = clientWidth() - kButtonFrameAllowance;
-    Place(ctl_.Frame2, Px(buttonsLeft), Px(buttonsTop), 0, 0, SWP_NOSIZE);
+    Place(ctl_.Frame2, Px(buttonsLeft) - fit_.buttonFrameGrowth, Px(buttonsTop), 0, 0, SWP_NOSIZE);
   } catch (const platform::Failure& failure) {
     if (!resizeReported_) {
       resizeReported_ = true;

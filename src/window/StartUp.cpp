@@ -44,6 +44,7 @@ void frmMain::Form_Load() {
   SetWindowTextA(hwnd_, caption.c_str());
   const std::string user = "User (" + modWinAPI::GetCurrentUserName(os_) + ")";
   SetWindowTextA(ctl_.labUser, user.c_str());
+  RefitCaptions();
 
   // Answers still to come belong to the lists as they were.
   StopExistenceTests();

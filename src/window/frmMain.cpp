@@ -67,6 +67,7 @@ void frmMain::Create(HINSTANCE instance, int showCommand) {
         "The window could not be created (" + platform::SystemMessage(error) + ")");
   }
   Form_Load();
+  OpenAtDesignSize();
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
 }

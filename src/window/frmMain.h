@@ -19,6 +19,7 @@
 #include "environment/EntryChecks.h"
 #include "environment/ExistenceSweep.h"
 #include "platform/Platform.h"
+#include "window/Layout.h"
 #include "window/Owners.h"
 #include "window/Pictures.h"
 
@@ -153,6 +154,13 @@ class frmMain {
   void CreateTabTips();
   void ApplyDpi();
   void ShowPictures();
+  void OpenAtDesignSize();
+  [[nodiscard]] HWND ControlById(int id) const;
+  // Gives every caption room at the window's DPI (Layout.h, FitCaptions).
+  [[nodiscard]] std::vector<CaptionNeed> MeasureCaptions() const;
+  void PlaceControls(const FittedDesign& fitted);
+  // After a caption changed: places the controls anew when it needs other room.
+  void RefitCaptions();
   HWND MakeControl(HWND parent, int id, const char* className, const char* text, DWORD style,
                    DWORD exStyle = 0);
 
@@ -197,6 +205,7 @@ class frmMain {
   Controls ctl_;
   Pictures pics_;
   UniqueFont font_;
+  FittedDesign fit_{};
   int sortPicture_ = kPictureSort;
   int resizeDepth_ = 0;
   std::exception_ptr createFailure_;  // why WM_CREATE failed, for Create to pass on

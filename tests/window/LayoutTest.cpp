@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,45 +18,94 @@ std::string ClassOf(HWND window) {
   return name;
 }
 
+using Member = HWND window::Controls::*;
+
+// How a control follows the room its neighbours' captions took (none under
+// fonts in which every caption fits its design width).
+enum class Follows {
+  Nothing,
+  ClientWidth,  // widens with the client area (the lists)
+  RightEdge,    // keeps its distance from the client area's right edge
+};
+
 struct Expected {
   const char* name;
-  HWND window::Controls::*control;
-  HWND window::Controls::*container;  // nullptr: the window's client area
-  RECT place;                         // left, top, width, height
+  Member control;
+  Member container;                // nullptr: the window's client area
+  RECT place;                      // left, top, width, height at the design size
+  std::vector<Member> after = {};  // grown controls to its left in its row
+  std::vector<Member> holds = {};  // grown controls it holds, itself among them
+  Follows follows = Follows::Nothing;
 };
+
+using C = window::Controls;
 
 // The design in twips, at 15 twips a pixel (158 and 572 twips round to 11 and 38).
 const Expected kAt96[] = {
-    {"TabStrip1", &window::Controls::TabStrip1, nullptr, {8, 8, 169, 25}},
-    {"txtSearch", &window::Controls::txtSearch, nullptr, {224, 11, 177, 19}},
-    {"Label3", &window::Controls::Label3, nullptr, {192, 13, 25, 14}},
-    {"Shape1", &window::Controls::Shape1, nullptr, {184, 8, 249, 25}},
-    {"imgSort", &window::Controls::imgSort, nullptr, {440, 9, 23, 22}},
-    {"imgSearch", &window::Controls::imgSearch, nullptr, {408, 12, 16, 16}},
+    {"TabStrip1", &C::TabStrip1, nullptr, {8, 8, 169, 25}, {}, {&C::TabStrip1}},
+    {"txtSearch", &C::txtSearch, nullptr, {224, 11, 177, 19}, {&C::TabStrip1, &C::Label3}},
+    {"Label3", &C::Label3, nullptr, {192, 13, 25, 14}, {&C::TabStrip1}, {&C::Label3}},
+    {"Shape1", &C::Shape1, nullptr, {184, 8, 249, 25}, {&C::TabStrip1}, {&C::Label3}},
+    {"imgSort", &C::imgSort, nullptr, {440, 9, 23, 22}, {&C::TabStrip1, &C::Label3}},
+    {"imgSearch", &C::imgSearch, nullptr, {408, 12, 16, 16}, {&C::TabStrip1, &C::Label3}},
     // Fitted to the design client area (472 x 346) by the first Resize.
-    {"lstPath", &window::Controls::lstPath, nullptr, {8, 40, 457, 256}},
-    {"lstClasspath", &window::Controls::lstClasspath, nullptr, {8, 40, 457, 256}},
-    {"Frame1", &window::Controls::Frame1, nullptr, {16, 296, 241, 44}},
-    {"Frame2", &window::Controls::Frame2, nullptr, {256, 296, 209, 49}},
-    {"Image1", &window::Controls::Image1, &window::Controls::Frame1, {8, 16, 20, 20}},
-    {"Label2", &window::Controls::Label2, &window::Controls::Frame1, {32, 18, 49, 17}},
-    {"Image2", &window::Controls::Image2, &window::Controls::Frame1, {88, 16, 20, 20}},
-    {"labUser", &window::Controls::labUser, &window::Controls::Frame1, {112, 18, 121, 17}},
-    {"cmdSave", &window::Controls::cmdSave, &window::Controls::Frame2, {8, 6, 65, 38}},
-    {"cmdView", &window::Controls::cmdView, &window::Controls::Frame2, {76, 6, 65, 38}},
-    {"cmdClose", &window::Controls::cmdClose, &window::Controls::Frame2, {144, 6, 65, 38}},
+    {"lstPath", &C::lstPath, nullptr, {8, 40, 457, 256}, {}, {}, Follows::ClientWidth},
+    {"lstClasspath", &C::lstClasspath, nullptr, {8, 40, 457, 256}, {}, {}, Follows::ClientWidth},
+    {"Frame1", &C::Frame1, nullptr, {16, 296, 241, 44}, {}, {&C::Label2, &C::labUser}},
+    {"Frame2",
+     &C::Frame2,
+     nullptr,
+     {256, 296, 209, 49},
+     {},
+     {&C::cmdSave, &C::cmdView, &C::cmdClose},
+     Follows::RightEdge},
+    {"Image1", &C::Image1, &C::Frame1, {8, 16, 20, 20}},
+    {"Label2", &C::Label2, &C::Frame1, {32, 18, 49, 17}, {}, {&C::Label2}},
+    {"Image2", &C::Image2, &C::Frame1, {88, 16, 20, 20}, {&C::Label2}},
+    {"labUser", &C::labUser, &C::Frame1, {112, 18, 121, 17}, {&C::Label2}, {&C::labUser}},
+    {"cmdSave", &C::cmdSave, &C::Frame2, {8, 6, 65, 38}, {}, {&C::cmdSave}},
+    {"cmdView", &C::cmdView, &C::Frame2, {76, 6, 65, 38}, {&C::cmdSave}, {&C::cmdView}},
+    {"cmdClose",
+     &C::cmdClose,
+     &C::Frame2,
+     {144, 6, 65, 38},
+     {&C::cmdSave, &C::cmdView},
+     {&C::cmdClose}},
 };
 
 // The same at 144 dpi, 10 twips a pixel, halves rounded up.
 const Expected kAt144[] = {
-    {"TabStrip1", &window::Controls::TabStrip1, nullptr, {12, 12, 254, 38}},
-    {"txtSearch", &window::Controls::txtSearch, nullptr, {336, 16, 266, 29}},
-    {"imgSort", &window::Controls::imgSort, nullptr, {660, 14, 35, 33}},
-    {"lstPath", &window::Controls::lstPath, nullptr, {12, 60, 686, 384}},
-    {"Frame1", &window::Controls::Frame1, nullptr, {24, 444, 362, 66}},
-    {"Frame2", &window::Controls::Frame2, nullptr, {384, 444, 314, 74}},
-    {"labUser", &window::Controls::labUser, &window::Controls::Frame1, {168, 27, 182, 26}},
-    {"cmdClose", &window::Controls::cmdClose, &window::Controls::Frame2, {216, 9, 98, 57}},
+    {"TabStrip1", &C::TabStrip1, nullptr, {12, 12, 254, 38}, {}, {&C::TabStrip1}},
+    {"txtSearch", &C::txtSearch, nullptr, {336, 16, 266, 29}, {&C::TabStrip1, &C::Label3}},
+    {"imgSort", &C::imgSort, nullptr, {660, 14, 35, 33}, {&C::TabStrip1, &C::Label3}},
+    {"lstPath", &C::lstPath, nullptr, {12, 60, 686, 384}, {}, {}, Follows::ClientWidth},
+    {"Frame1", &C::Frame1, nullptr, {24, 444, 362, 66}, {}, {&C::Label2, &C::labUser}},
+    {"Frame2",
+     &C::Frame2,
+     nullptr,
+     {384, 444, 314, 74},
+     {},
+     {&C::cmdSave, &C::cmdView, &C::cmdClose},
+     Follows::RightEdge},
+    {"labUser", &C::labUser, &C::Frame1, {168, 27, 182, 26}, {&C::Label2}, {&C::labUser}},
+    {"cmdClose",
+     &C::cmdClose,
+     &C::Frame2,
+     {216, 9, 98, 57},
+     {&C::cmdSave, &C::cmdView},
+     {&C::cmdClose}},
+};
+
+// Captioned controls by their design width in pixels at 96 and 144 dpi.
+struct DesignWidth {
+  Member control;
+  int at96;
+  int at144;
+};
+const DesignWidth kCaptionedWidths[] = {
+    {&C::TabStrip1, 169, 254}, {&C::Label3, 25, 38},  {&C::Label2, 49, 74},
+    {&C::labUser, 121, 182},   {&C::cmdSave, 65, 98}, {&C::cmdView, 65, 98},
+    {&C::cmdClose, 65, 98},
 };
 
 class Layout : public WindowTest {
@@ -71,17 +121,50 @@ class Layout : public WindowTest {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
-  void ExpectPlaces(const Expected* begin, const Expected* end) {
+  // How much wider than its design a captioned control stands.
+  int Growth(Member control, bool at144) {
+    for (const auto& design : kCaptionedWidths) {
+      if (design.control == control) {
+        return PlaceOf(Ctl().*control).right - (at144 ? design.at144 : design.at96);
+      }
+    }
+    ADD_FAILURE() << "no design width for a control";
+    return 0;
+  }
+
+  int Growth(const std::vector<Member>& controls, bool at144) {
+    int sum = 0;
+    for (const Member control : controls) sum += Growth(control, at144);
+    return sum;
+  }
+
+  // The room the rows took: the window's client area is that much wider
+  // than the design's.
+  int RowGrowth(bool at144) {
+    const int top = Growth({&C::TabStrip1, &C::Label3}, at144);
+    const int bottom =
+        Growth({&C::Label2, &C::labUser, &C::cmdSave, &C::cmdView, &C::cmdClose}, at144);
+    return std::max(top, bottom);
+  }
+
+  void ExpectPlaces(const Expected* begin, const Expected* end, int extraClientWidth,
+                    bool at144 = false) {
     for (const Expected* e = begin; e != end; ++e) {
       SCOPED_TRACE(e->name);
       const HWND control = Ctl().*(e->control);
       const HWND container = e->container == nullptr ? Form().Handle() : Ctl().*(e->container);
       EXPECT_EQ(GetParent(control), container);
+      const int held = Growth(e->holds, at144);
+      RECT expected = e->place;
+      expected.left += Growth(e->after, at144);
+      expected.right += held;
+      if (e->follows == Follows::ClientWidth) expected.right += extraClientWidth;
+      if (e->follows == Follows::RightEdge) expected.left += extraClientWidth - held;
       const RECT place = PlaceOf(control);
-      EXPECT_EQ(place.left, e->place.left);
-      EXPECT_EQ(place.top, e->place.top);
-      EXPECT_EQ(place.right, e->place.right) << "width";
-      EXPECT_EQ(place.bottom, e->place.bottom) << "height";
+      EXPECT_EQ(place.left, expected.left);
+      EXPECT_EQ(place.top, expected.top);
+      EXPECT_EQ(place.right, expected.right) << "width";
+      EXPECT_EQ(place.bottom, expected.bottom) << "height";
     }
   }
 };
@@ -91,9 +174,10 @@ TEST_F(Layout, OpensWithTheDesignClientAreaAndPlacesAt96Dpi) {
   ASSERT_EQ(Form().Dpi(), 96u) << "the display is expected to run at 96 dpi";
   RECT client{};
   GetClientRect(Form().Handle(), &client);
-  EXPECT_EQ(client.right, 472);
+  const int extra = RowGrowth(false);
+  EXPECT_EQ(client.right, 472 + extra);
   EXPECT_EQ(client.bottom, 346);
-  ExpectPlaces(std::begin(kAt96), std::end(kAt96));
+  ExpectPlaces(std::begin(kAt96), std::end(kAt96), extra);
   EXPECT_EQ(SendMessageA(Ctl().lstPath, LVM_GETCOLUMNWIDTH, 0, 0), 453);
 }
 
@@ -106,8 +190,9 @@ TEST_F(Layout, MovingToA144DpiMonitorScalesEveryPlace) {
   SendMessageA(Form().Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                reinterpret_cast<LPARAM>(&suggested));
   EXPECT_EQ(Form().Dpi(), 144u);
-  SetClientSize(708, 519);  // 7080 x 5190 twips
-  ExpectPlaces(std::begin(kAt144), std::end(kAt144));
+  const int extra = RowGrowth(true);
+  SetClientSize(708 + extra, 519);  // 7080 x 5190 twips, and the room the captions took
+  ExpectPlaces(std::begin(kAt144), std::end(kAt144), extra, true);
   EXPECT_EQ(SendMessageA(Ctl().lstClasspath, LVM_GETCOLUMNWIDTH, 0, 0), 680);
   MINMAXINFO limits{};
   SendMessageA(Form().Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
