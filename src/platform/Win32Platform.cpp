@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -80,6 +82,46 @@ bool Win32Identity::ComputerName(char* buffer, std::uint32_t* size) {
 
 std::uint32_t Win32Identity::TempPath(std::uint32_t size, char* buffer) {
   return GetTempPathA(size, buffer);
+}
+
+namespace {
+
+std::string ToUtf8(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length,
+                      nullptr, nullptr);
+  return text;
+}
+
+// A folder that the platform names in UTF-16 (query is GetSystemDirectoryW or
+// a call of its shape), handed on in UTF-8 under the narrow entry points'
+// contract: the length written, or the size needed when the buffer is too
+// small, or 0 on failure.
+std::uint32_t FolderAnswer(UINT(WINAPI* query)(LPWSTR, UINT), char* buffer, std::uint32_t size) {
+  const UINT needed = query(nullptr, 0);
+  if (needed == 0) return 0;
+  std::wstring wide(needed, L'\0');
+  const UINT length = query(wide.data(), needed);
+  if (length == 0 || length >= needed) return 0;
+  wide.resize(length);
+  const std::string folder = ToUtf8(wide);
+  const auto answer = static_cast<std::uint32_t>(folder.size());
+  if (buffer == nullptr || answer >= size) return answer + 1;
+  std::memcpy(buffer, folder.c_str(), folder.size() + 1);
+  return answer;
+}
+
+}  // namespace
+
+std::uint32_t Win32Identity::WindowsFolder(char* buffer, std::uint32_t size) {
+  return FolderAnswer(&GetSystemWindowsDirectoryW, buffer, size);
+}
+
+std::uint32_t Win32Identity::SystemFolder(char* buffer, std::uint32_t size) {
+  return FolderAnswer(&GetSystemDirectoryW, buffer, size);
 }
 
 std::uint32_t Win32FileSystem::FileAttributes(const std::string& path) {
@@ -209,16 +251,20 @@ std::optional<std::string> Win32UserServices::AskSaveFileName(const SaveDialogRe
                 "The Save As dialog failed (common dialog error " + std::to_string(error) + ")");
 }
 
-void Win32UserServices::StartProgram(const std::string& commandLine, int showCommand) {
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back('\0');
-  STARTUPINFOA startup{};
+void Win32UserServices::StartProgram(const std::string& application, const std::string& commandLine,
+                                     int showCommand) {
+  // With the application named, CreateProcess starts exactly that file and
+  // takes nothing from the command line to find it.
+  const std::u16string program = modUtils::Utf8ToUtf16(application);
+  std::u16string line = modUtils::Utf8ToUtf16(commandLine);
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(showCommand);
   PROCESS_INFORMATION started{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &started)) {
+  if (!CreateProcessW(reinterpret_cast<const wchar_t*>(program.c_str()),
+                      reinterpret_cast<wchar_t*>(line.data()), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &started)) {
     throw Win32Failure(GetLastError());
   }
   // Not waited for: the handles are let go at once.

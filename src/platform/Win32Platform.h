@@ -33,6 +33,8 @@ class Win32Identity final : public IdentityApi {
   bool UserName(char* buffer, std::uint32_t* size) override;
   bool ComputerName(char* buffer, std::uint32_t* size) override;
   std::uint32_t TempPath(std::uint32_t size, char* buffer) override;
+  std::uint32_t WindowsFolder(char* buffer, std::uint32_t size) override;
+  std::uint32_t SystemFolder(char* buffer, std::uint32_t size) override;
 };
 
 class Win32FileSystem final : public FileSystemApi {
@@ -57,7 +59,8 @@ class Win32UserServices final : public UserServicesApi {
   int ShowMessage(const std::string& text, const std::string& caption,
                   std::uint32_t style) override;
   std::optional<std::string> AskSaveFileName(const SaveDialogRequest& request) override;
-  void StartProgram(const std::string& commandLine, int showCommand) override;
+  void StartProgram(const std::string& application, const std::string& commandLine,
+                    int showCommand) override;
   void PutClipboardText(const std::string& text) override;
 };
 

@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
+#include "environment/Identity.h"
 #include "window/Layout.h"
 #include "window/ListView.h"
 #include "window/frmMain.h"
@@ -28,7 +31,8 @@ void frmMain::OpenEntry(HWND list) {
   // Nothing selected, nothing to open.
   const int selected = listview::Selected(list);
   if (selected < 0) return;
-  os_.user.StartProgram(ExplorerCommandLine(listview::Text(list, selected)),
+  os_.user.StartProgram(modWinAPI::GetExplorerPath(os_),
+                        ExplorerCommandLine(listview::Text(list, selected)),
                         platform::kSwShowNoActivate);
 }
 

@@ -65,6 +65,7 @@ class EntryActions : public WindowTest {
   [[nodiscard]] std::vector<std::string> Started() const {
     std::vector<std::string> lines;
     for (const auto& started : fake_.user.started) {
+      EXPECT_EQ(started.application, "C:\\WINDOWS\\explorer.exe");
       EXPECT_EQ(started.showCommand, platform::kSwShowNoActivate);
       lines.push_back(started.commandLine);
     }
@@ -92,6 +93,16 @@ TEST_F(EntryActions, QuotesInsideAnEntryCannotEndItsQuoting) {
   Select(Ctl().lstPath, 1);
   Form().lstPath_DblClick();
   EXPECT_EQ(Started(), (std::vector<std::string>{"Explorer \"C:\\Program Files\\Java\\bin\""}));
+}
+
+TEST_F(EntryActions, WithoutTheWindowsFolderNoExplorerIsLookedForByName) {
+  fake_.identity.windowsFolder = "";
+  OpenWith("C:\\A", "");
+  DoubleClick(Ctl().lstPath, 1);
+  EXPECT_TRUE(fake_.user.started.empty());
+  ASSERT_EQ(fake_.user.messages.size(), 1u);
+  EXPECT_NE(fake_.user.messages[0].text.find("(error 2)"), std::string::npos);
+  EXPECT_NE(fake_.user.messages[0].text.find("procedure lstPath_DblClick"), std::string::npos);
 }
 
 TEST_F(EntryActions, NothingSelectedOrNoItemsStartsNothing) {
