@@ -293,6 +293,13 @@ void Win32UserServices::PutClipboardText(const std::string& text) {
   // The clipboard owns the memory from here on.
 }
 
+bool HardenLibraryLoading() {
+  const bool systemOnly = SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
+  // Also for the calls that ask for the old search order by their flags.
+  const bool noCurrentFolder = SetDllDirectoryW(L"") != FALSE;
+  return systemOnly && noCurrentFolder;
+}
+
 std::string SystemMessage(std::uint32_t code) {
   char* text = nullptr;
   const DWORD length = FormatMessageA(

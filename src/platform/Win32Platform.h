@@ -77,6 +77,12 @@ struct Win32Platform {
   }
 };
 
+// Restricts the loading of libraries to the system folder and takes the
+// current folder out of every library search, so that no library lying beside
+// the program or in the current folder is ever loaded in place of the
+// system's. Run first thing at start-up; true when both restrictions hold.
+[[nodiscard]] bool HardenLibraryLoading();
+
 // The system's message text for a Win32 error code, without its line break.
 [[nodiscard]] std::string SystemMessage(std::uint32_t code);
 
