@@ -27,3 +27,6 @@ step "windows-x86 (i686): build, and test where 32-bit Wine is present"
 cmake --preset windows-x86 >/dev/null
 cmake --build --preset windows-x86
 ctest --preset windows-x86
+
+step "fuzz: the registry reader and the report builder, 30 seconds each"
+scripts/fuzz.sh 30 --check
