@@ -10,6 +10,7 @@ packages=(
   wine wine64 wine32:i386 fonts-wine
   xvfb xdotool x11-utils x11-apps imagemagick
   util-linux procps
+  clang libclang-rt-14-dev
 )
 
 missing=()

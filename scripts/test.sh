@@ -27,6 +27,9 @@ windows_step() {
 }
 source scripts/wine-session.sh
 
+step "fuzz: the registry reader and the report builder, 30 seconds each"
+scripts/fuzz.sh 30 --check
+
 step "windows (x86_64): build and test under Wine"
 windows_step windows
 

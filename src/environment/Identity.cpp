@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "environment/Text.h"
 #include "environment/TextBuffer.h"
+#include "platform/Failure.h"
 
 namespace modWinAPI {
 namespace {
@@ -15,7 +17,28 @@ constexpr std::uint32_t kUserNameCapacity = 257;  // 256 characters and the term
 // for a unit, four for the two units of a character outside the BMP.
 constexpr std::size_t kComputerNameLength = 31;
 constexpr std::uint32_t kComputerNameCapacity = kComputerNameLength * 3 + 1;
-constexpr std::uint32_t kTempPathCapacity = 261;  // MAX_PATH and the terminator
+constexpr std::uint32_t kPathCapacity = 261;  // MAX_PATH and the terminator
+
+using FolderQuery = std::uint32_t (platform::IdentityApi::*)(char*, std::uint32_t);
+
+std::string Folder(const platform::Platform& os, FolderQuery query) {
+  return FillTextBuffer(kPathCapacity, [&](char* buffer, std::uint32_t capacity) {
+    const std::uint32_t length = (os.identity.*query)(buffer, capacity);
+    if (length == 0) return FillAnswer{};
+    return FillAnswer{length < capacity, length + 1};
+  });
+}
+
+std::string ProgramIn(const platform::Platform& os, const std::string& folder,
+                      std::string_view fileName) {
+  // Without its folder the name would be looked for where anyone may put a
+  // file of that name: that is never tried.
+  if (folder.empty()) {
+    throw platform::Failure(platform::kErrorFileNotFound,
+                            os.files.ErrorText(platform::kErrorFileNotFound));
+  }
+  return folder + (folder.back() == '\\' ? "" : "\\") + std::string(fileName);
+}
 
 }  // namespace
 
@@ -37,11 +60,27 @@ std::string GetMachineName(const platform::Platform& os) {
 }
 
 std::string GetTempFolder(const platform::Platform& os) {
-  return FillTextBuffer(kTempPathCapacity, [&](char* buffer, std::uint32_t capacity) {
+  return FillTextBuffer(kPathCapacity, [&](char* buffer, std::uint32_t capacity) {
     const std::uint32_t length = os.identity.TempPath(capacity, buffer);
     if (length == 0) return FillAnswer{};
     return FillAnswer{length < capacity, length + 1};
   });
+}
+
+std::string GetWindowsFolder(const platform::Platform& os) {
+  return Folder(os, &platform::IdentityApi::WindowsFolder);
+}
+
+std::string GetSystemFolder(const platform::Platform& os) {
+  return Folder(os, &platform::IdentityApi::SystemFolder);
+}
+
+std::string GetNotepadPath(const platform::Platform& os) {
+  return ProgramIn(os, GetSystemFolder(os), "notepad.exe");
+}
+
+std::string GetExplorerPath(const platform::Platform& os) {
+  return ProgramIn(os, GetWindowsFolder(os), "explorer.exe");
 }
 
 }  // namespace modWinAPI

@@ -1,4 +1,5 @@
-// Who and where: the logged-on user, the machine, the temporary folder.
+// Who and where: the logged-on user, the machine, the temporary folder and
+// the system's own folders and programs.
 #pragma once
 
 #include <string>
@@ -17,5 +18,17 @@ namespace modWinAPI {
 // The temporary folder with its closing "\", or "" when the platform cannot
 // tell; callers must not put files into "" (the root of the current drive).
 [[nodiscard]] std::string GetTempFolder(const platform::Platform& os);
+
+// The shared Windows folder and the system folder, or "" when the platform
+// cannot tell.
+[[nodiscard]] std::string GetWindowsFolder(const platform::Platform& os);
+[[nodiscard]] std::string GetSystemFolder(const platform::Platform& os);
+
+// The full paths of the system's Notepad (in the system folder) and Explorer
+// (in the Windows folder). A program is never named by its bare name, which
+// the platform would first look for beside this program and in the current
+// folder. Throws platform::Failure (file not found) when the folder is unknown.
+[[nodiscard]] std::string GetNotepadPath(const platform::Platform& os);
+[[nodiscard]] std::string GetExplorerPath(const platform::Platform& os);
 
 }  // namespace modWinAPI

@@ -201,11 +201,28 @@ bool FakeIdentity::ComputerName(char* buffer, std::uint32_t* size) {
   return true;
 }
 
-std::uint32_t FakeIdentity::TempPath(std::uint32_t size, char* buffer) {
-  const auto needed = static_cast<std::uint32_t>(tempPath.size() + 1);
+namespace {
+
+// The narrow path queries' contract: the length written, or the size needed.
+std::uint32_t PathAnswer(const std::string& path, char* buffer, std::uint32_t size) {
+  const auto needed = static_cast<std::uint32_t>(path.size() + 1);
   if (needed > size) return needed;
-  std::memcpy(buffer, tempPath.c_str(), needed);
+  std::memcpy(buffer, path.c_str(), needed);
   return needed - 1;
+}
+
+}  // namespace
+
+std::uint32_t FakeIdentity::TempPath(std::uint32_t size, char* buffer) {
+  return PathAnswer(tempPath, buffer, size);
+}
+
+std::uint32_t FakeIdentity::WindowsFolder(char* buffer, std::uint32_t size) {
+  return windowsFolder.empty() ? 0 : PathAnswer(windowsFolder, buffer, size);
+}
+
+std::uint32_t FakeIdentity::SystemFolder(char* buffer, std::uint32_t size) {
+  return systemFolder.empty() ? 0 : PathAnswer(systemFolder, buffer, size);
 }
 
 // --- file system ---------------------------------------------------------------
@@ -456,9 +473,10 @@ std::optional<std::string> RecordingUserServices::AskSaveFileName(
   return saveAnswer;
 }
 
-void RecordingUserServices::StartProgram(const std::string& commandLine, int showCommand) {
+void RecordingUserServices::StartProgram(const std::string& application,
+                                         const std::string& commandLine, int showCommand) {
   ThrowIfFailing();
-  started.push_back(Started{commandLine, showCommand});
+  started.push_back(Started{application, commandLine, showCommand});
 }
 
 void RecordingUserServices::PutClipboardText(const std::string& text) {

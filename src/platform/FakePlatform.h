@@ -81,11 +81,15 @@ class FakeIdentity final : public IdentityApi {
   std::string userName = "jdoe";
   std::string computerName = "BUILD07";
   std::string tempPath = "C:\\TEMP\\";
+  std::string windowsFolder = "C:\\WINDOWS";  // "" for a query that fails
+  std::string systemFolder = "C:\\WINDOWS\\system32";
   bool userNameFails = false;
 
   bool UserName(char* buffer, std::uint32_t* size) override;
   bool ComputerName(char* buffer, std::uint32_t* size) override;
   std::uint32_t TempPath(std::uint32_t size, char* buffer) override;
+  std::uint32_t WindowsFolder(char* buffer, std::uint32_t size) override;
+  std::uint32_t SystemFolder(char* buffer, std::uint32_t size) override;
 };
 
 // Folders and files by full Windows path, with the files' bytes; relative
@@ -171,6 +175,7 @@ class RecordingUserServices final : public UserServicesApi {
     std::uint32_t style;
   };
   struct Started {
+    std::string application;
     std::string commandLine;
     int showCommand;
   };
@@ -188,7 +193,8 @@ class RecordingUserServices final : public UserServicesApi {
   int ShowMessage(const std::string& text, const std::string& caption,
                   std::uint32_t style) override;
   std::optional<std::string> AskSaveFileName(const SaveDialogRequest& request) override;
-  void StartProgram(const std::string& commandLine, int showCommand) override;
+  void StartProgram(const std::string& application, const std::string& commandLine,
+                    int showCommand) override;
   void PutClipboardText(const std::string& text) override;
 
  private:

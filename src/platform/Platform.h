@@ -98,6 +98,14 @@ class IdentityApi {
   // too small nothing is written and the answer is the size needed; 0 on
   // failure.
   [[nodiscard]] virtual std::uint32_t TempPath(std::uint32_t size, char* buffer) = 0;
+
+  // GetSystemWindowsDirectory: the shared Windows folder (never a user's
+  // private copy of it on a terminal server), and GetSystemDirectory: the
+  // system folder. Each answers the length written without terminator; when
+  // the buffer is too small nothing is written and the answer is the size
+  // needed; 0 on failure.
+  [[nodiscard]] virtual std::uint32_t WindowsFolder(char* buffer, std::uint32_t size) = 0;
+  [[nodiscard]] virtual std::uint32_t SystemFolder(char* buffer, std::uint32_t size) = 0;
 };
 
 using FileHandle = std::uintptr_t;
@@ -193,9 +201,12 @@ class UserServicesApi {
       const SaveDialogRequest& request) = 0;
 
   // CreateProcess without waiting for the program; throws Failure when it
-  // cannot be started. The command line is passed as it is, never through a
-  // command interpreter.
-  virtual void StartProgram(const std::string& commandLine, int showCommand) = 0;
+  // cannot be started. application is the program's full path and the only
+  // file that is started: the platform never looks for it beside this program,
+  // in the current folder or along PATH. The command line is what the started
+  // program receives, passed as it is, never through a command interpreter.
+  virtual void StartProgram(const std::string& application, const std::string& commandLine,
+                            int showCommand) = 0;
 
   // Empties the clipboard and puts text on it as plain text; throws Failure
   // when the clipboard cannot be had.

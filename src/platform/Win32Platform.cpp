@@ -7,6 +7,8 @@
 #include <cstring>
 #include <cwchar>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -164,6 +166,32 @@ std::uint32_t Win32Identity::TempPath(std::uint32_t size, char* buffer) {
   return static_cast<std::uint32_t>(path->size());
 }
 
+namespace {
+
+// A folder that the platform names in UTF-16 (query is GetSystemDirectoryW or
+// a call of its shape), handed on in UTF-8 under the narrow entry points'
+// contract: the length written, or the size needed when the buffer is too
+// small, or 0 on failure.
+std::uint32_t FolderAnswer(UINT(WINAPI* query)(LPWSTR, UINT), char* buffer, std::uint32_t size) {
+  const auto folder = ReadWide(MAX_PATH + 1, [&](wchar_t* wide, std::uint32_t capacity) {
+    const UINT length = query(wide, capacity);
+    return WideAnswer{length != 0 && length < capacity, length};
+  });
+  if (!folder || folder->empty()) return 0;
+  if (!CopyOut(*folder, buffer, size)) return SizeWithTerminator(*folder);
+  return static_cast<std::uint32_t>(folder->size());
+}
+
+}  // namespace
+
+std::uint32_t Win32Identity::WindowsFolder(char* buffer, std::uint32_t size) {
+  return FolderAnswer(&GetSystemWindowsDirectoryW, buffer, size);
+}
+
+std::uint32_t Win32Identity::SystemFolder(char* buffer, std::uint32_t size) {
+  return FolderAnswer(&GetSystemDirectoryW, buffer, size);
+}
+
 std::uint32_t Win32FileSystem::FileAttributes(const std::string& path) {
   return GetFileAttributesW(WideText(path).c_str());
 }
@@ -295,18 +323,20 @@ std::optional<std::string> Win32UserServices::AskSaveFileName(const SaveDialogRe
                 "The Save As dialog failed (common dialog error " + std::to_string(error) + ")");
 }
 
-void Win32UserServices::StartProgram(const std::string& commandLine, int showCommand) {
+void Win32UserServices::StartProgram(const std::string& application, const std::string& commandLine,
+                                     int showCommand) {
+  // With the application named, CreateProcess starts exactly that file and
+  // takes nothing from the command line to find it.
+  const std::wstring program = WideText(application);
   // CreateProcessW may write into the command line: it gets a copy of its own.
-  const std::wstring wide = WideText(commandLine);
-  std::vector<wchar_t> line(wide.begin(), wide.end());
-  line.push_back(L'\0');
+  std::wstring line = WideText(commandLine);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(showCommand);
   PROCESS_INFORMATION started{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &started)) {
+  if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &started)) {
     throw Win32Failure(GetLastError());
   }
   // Not waited for: the handles are let go at once.
@@ -331,6 +361,13 @@ void Win32UserServices::PutClipboardText(const std::string& text) {
   if (SetClipboardData(CF_UNICODETEXT, memory.get()) == nullptr) throw Win32Failure(GetLastError());
   // The clipboard owns the memory from here on.
   (void)memory.release();
+}
+
+bool HardenLibraryLoading() {
+  const bool systemOnly = SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32) != FALSE;
+  // Also for the calls that ask for the old search order by their flags.
+  const bool noCurrentFolder = SetDllDirectoryW(L"") != FALSE;
+  return systemOnly && noCurrentFolder;
 }
 
 std::string SystemMessage(std::uint32_t code) {

@@ -38,6 +38,8 @@ class Win32Identity final : public IdentityApi {
   bool UserName(char* buffer, std::uint32_t* size) override;
   bool ComputerName(char* buffer, std::uint32_t* size) override;
   std::uint32_t TempPath(std::uint32_t size, char* buffer) override;
+  std::uint32_t WindowsFolder(char* buffer, std::uint32_t size) override;
+  std::uint32_t SystemFolder(char* buffer, std::uint32_t size) override;
 };
 
 class Win32FileSystem final : public FileSystemApi {
@@ -62,7 +64,8 @@ class Win32UserServices final : public UserServicesApi {
   int ShowMessage(const std::string& text, const std::string& caption,
                   std::uint32_t style) override;
   std::optional<std::string> AskSaveFileName(const SaveDialogRequest& request) override;
-  void StartProgram(const std::string& commandLine, int showCommand) override;
+  void StartProgram(const std::string& application, const std::string& commandLine,
+                    int showCommand) override;
   void PutClipboardText(const std::string& text) override;
 };
 
@@ -85,6 +88,12 @@ struct Win32Platform {
 // The program's UTF-8 text in the form the wide entry points take, and back.
 [[nodiscard]] std::wstring WideText(std::string_view text);
 [[nodiscard]] std::string Utf8Text(std::wstring_view text);
+
+// Restricts the loading of libraries to the system folder and takes the
+// current folder out of every library search, so that no library lying beside
+// the program or in the current folder is ever loaded in place of the
+// system's. Run first thing at start-up; true when both restrictions hold.
+[[nodiscard]] bool HardenLibraryLoading();
 
 // The system's message text for a Win32 error code, without its line break.
 [[nodiscard]] std::string SystemMessage(std::uint32_t code);

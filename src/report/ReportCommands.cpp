@@ -52,7 +52,11 @@ void cmdView_Click(const platform::Platform& os) {
                               "The temporary folder could not be found");
     }
     const std::string path = folder + "\\" + ProposedFileName(os);
-    if (doReport(os, path)) os.user.StartProgram("Notepad.exe " + path, platform::kSwShowNormal);
+    if (doReport(os, path)) {
+      // The system's own Notepad, though its command line names it as ever.
+      os.user.StartProgram(modWinAPI::GetNotepadPath(os), "Notepad.exe " + path,
+                           platform::kSwShowNormal);
+    }
   } catch (const platform::Failure& failure) {
     modUtils::ReportError(os, "frmMain", "cmdView_Click", failure.Description(), failure.Number());
   }

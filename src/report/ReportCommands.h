@@ -17,7 +17,7 @@ namespace modReport {
 void cmdSave_Click(const platform::Platform& os);
 
 // Writes the report into the temporary folder and, once it is written, opens
-// it in Notepad without waiting.
+// it in the system's Notepad without waiting.
 void cmdView_Click(const platform::Platform& os);
 
 }  // namespace modReport

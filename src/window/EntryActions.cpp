@@ -3,6 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
+#include <string>
+
+#include "environment/Identity.h"
 #include "window/Layout.h"
 #include "window/ListView.h"
 #include "window/frmMain.h"
@@ -12,23 +16,31 @@ namespace window {
 // The Explorer's command line for an entry. The entry goes in quotes, so that
 // a comma (the Explorer's own switch separator) or a blank cannot cut it; a
 // quote inside an entry cannot be part of a path and is left out. An empty
-// entry gives "Explorer " and nothing more.
-std::string ExplorerCommandLine(std::string_view entry) {
+// entry gives "Explorer " and nothing more. An entry that names a file opens
+// its folder with the file selected: given the file itself, the Explorer
+// would open it with its handler, which for a program means running it. The
+// test is made on the path the Explorer will be given, quotes left out.
+std::string ExplorerCommandLine(platform::FileSystemApi& files, std::string_view entry) {
   std::string line = "Explorer ";
   if (entry.empty()) return line;
-  line += '"';
+  std::string path;
   for (const char c : entry) {
-    if (c != '"') line += c;
+    if (c != '"') path += c;
   }
-  line += '"';
-  return line;
+  const std::uint32_t attributes = files.FileAttributes(path);
+  if (attributes != platform::kInvalidFileAttributes &&
+      (attributes & platform::kFileAttributeDirectory) == 0) {
+    line += "/select,";
+  }
+  return line + '"' + path + '"';
 }
 
 void frmMain::OpenEntry(HWND list) {
   // Nothing selected, nothing to open.
   const int selected = listview::Selected(list);
   if (selected < 0) return;
-  os_.user.StartProgram(ExplorerCommandLine(listview::Text(list, selected)),
+  os_.user.StartProgram(modWinAPI::GetExplorerPath(os_),
+                        ExplorerCommandLine(os_.files, listview::Text(list, selected)),
                         platform::kSwShowNoActivate);
 }
 

@@ -218,8 +218,10 @@ class frmMain {
   std::wstring tabTipWide_;
 };
 
-// The command line that opens an entry in the Explorer.
-[[nodiscard]] std::string ExplorerCommandLine(std::string_view entry);
+// The command line that opens an entry in the Explorer: the folder it names,
+// or the folder of the file it names with that file selected.
+[[nodiscard]] std::string ExplorerCommandLine(platform::FileSystemApi& files,
+                                              std::string_view entry);
 
 // Hands one queued message to the window's keyboard habits, the keyboard
 // navigation between controls and the window procedures, in that order.

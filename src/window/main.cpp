@@ -11,6 +11,11 @@
 #include "window/frmMain.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  // Before anything can load a library: a library of a system name lying in a
+  // downloads folder beside Velmora.exe must never be the one loaded. Should
+  // the platform refuse, the program runs on as before.
+  (void)platform::HardenLibraryLoading();
+
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES;

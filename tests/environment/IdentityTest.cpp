@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "environment/Text.h"
+#include "platform/Failure.h"
 #include "platform/FakePlatform.h"
 #ifdef _WIN32
 #include "platform/Win32Platform.h"
@@ -40,6 +42,25 @@ TEST(SystemIdentity, AnswersAreWholeAndUnpadded) {
 #endif
 }
 
+#ifdef _WIN32
+// The real system's folders hold its own Notepad and Explorer.
+TEST(SystemIdentity, SystemProgramsAreFilesOfTheSystemsOwnFolders) {
+  platform::Win32Platform win32;
+  const platform::Platform os = win32.Services();
+  const std::string windows = modWinAPI::GetWindowsFolder(os);
+  const std::string system = modWinAPI::GetSystemFolder(os);
+  ASSERT_FALSE(windows.empty());
+  EXPECT_TRUE(modUtils::EqualsNoCase(system.substr(0, windows.size() + 1), windows + "\\"))
+      << system;
+  for (const std::string& program :
+       {modWinAPI::GetNotepadPath(os), modWinAPI::GetExplorerPath(os)}) {
+    const std::uint32_t attributes = win32.files.FileAttributes(program);
+    EXPECT_NE(attributes, platform::kInvalidFileAttributes) << program;
+    EXPECT_EQ(attributes & platform::kFileAttributeDirectory, 0u) << program;
+  }
+}
+#endif
+
 // Names and paths the real platform cannot be made to produce.
 class SystemIdentityOnDouble : public ::testing::Test {
  protected:
@@ -68,6 +89,42 @@ TEST_F(SystemIdentityOnDouble, ComputerNameKeepsItsLengthAndFitsIn32) {
   EXPECT_EQ(GetMachineName(os_), fake_.identity.computerName);
   fake_.identity.computerName = std::string(32, 'm');
   EXPECT_EQ(GetMachineName(os_), "");
+}
+
+TEST_F(SystemIdentityOnDouble, SystemProgramsLieInTheFoldersThePlatformNames) {
+  const struct {
+    const char* windows;
+    const char* system;
+    const char* explorer;
+    const char* notepad;
+  } cases[] = {
+      {"C:\\WINDOWS", "C:\\WINDOWS\\system32", "C:\\WINDOWS\\explorer.exe",
+       "C:\\WINDOWS\\system32\\notepad.exe"},
+      {"D:\\", "D:\\", "D:\\explorer.exe", "D:\\notepad.exe"},
+  };
+  for (const auto& c : cases) {
+    fake_.identity.windowsFolder = c.windows;
+    fake_.identity.systemFolder = c.system;
+    EXPECT_EQ(modWinAPI::GetExplorerPath(os_), c.explorer);
+    EXPECT_EQ(modWinAPI::GetNotepadPath(os_), c.notepad);
+  }
+  fake_.identity.windowsFolder = "C:\\" + std::string(300, 'w');
+  EXPECT_EQ(modWinAPI::GetWindowsFolder(os_), fake_.identity.windowsFolder);
+}
+
+// A program without its folder would be looked for beside this program and in
+// the current folder: an unknown folder is a program not found.
+TEST_F(SystemIdentityOnDouble, UnknownSystemFoldersGiveNoProgramPath) {
+  fake_.identity.windowsFolder = "";
+  fake_.identity.systemFolder = "";
+  for (const auto lookup : {&modWinAPI::GetExplorerPath, &modWinAPI::GetNotepadPath}) {
+    try {
+      const std::string path = lookup(os_);
+      ADD_FAILURE() << path;
+    } catch (const platform::Failure& failure) {
+      EXPECT_EQ(failure.Number(), platform::kErrorFileNotFound);
+    }
+  }
 }
 
 TEST_F(SystemIdentityOnDouble, TemporaryFolderOfAnyLengthComesBackWithItsBackslash) {

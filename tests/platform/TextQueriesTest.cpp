@@ -187,7 +187,9 @@ TEST(StartingPrograms, TheCommandLineArrivesWhole) {
   const std::string parent = test->MakeFolder("started");
   std::string commandLine = "cmd.exe /c mkdir";
   for (const auto& sample : kSamples) commandLine += " \"" + parent + "\\" + sample.text + "\"";
-  test->Services().user.StartProgram(commandLine, platform::kSwShowNoActivate);
+  const platform::Platform os = test->Services();
+  os.user.StartProgram(modWinAPI::GetSystemFolder(os) + "\\cmd.exe", commandLine,
+                       platform::kSwShowNoActivate);
   for (const auto& [script, text] : kSamples) {
     SCOPED_TRACE(script);
     const std::wstring folder = testing_support::Utf16Of(parent + "\\" + text);

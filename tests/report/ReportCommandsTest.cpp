@@ -89,6 +89,7 @@ TEST_F(ReportCommands, ViewWritesIntoTheTemporaryFolderAndOpensNotepad) {
   EXPECT_EQ(fake_.files.Content(path),
             modReport::EncodeReport(report_testing::WorkedExampleText()));
   ASSERT_EQ(fake_.user.started.size(), 1u);
+  EXPECT_EQ(fake_.user.started[0].application, "C:\\WINDOWS\\system32\\notepad.exe");
   EXPECT_EQ(fake_.user.started[0].commandLine, "Notepad.exe " + path);
   EXPECT_EQ(fake_.user.started[0].showCommand, platform::kSwShowNormal);
 }
@@ -121,6 +122,13 @@ TEST_F(ReportCommands, ViewWithoutATemporaryFolderWritesNothingAnywhere) {
 TEST_F(ReportCommands, ViewReportsAViewerThatCannotBeStarted) {
   fake_.user.failNext = {2, "The system cannot find the file specified."};
   cmdView_Click(fake_.Services());
+  ExpectOneError("procedure cmdView_Click", "The system cannot find the file specified. (error 2)");
+}
+
+TEST_F(ReportCommands, ViewWithoutTheSystemFolderNeverLooksForNotepadByName) {
+  fake_.identity.systemFolder = "";
+  cmdView_Click(fake_.Services());
+  EXPECT_TRUE(fake_.user.started.empty());
   ExpectOneError("procedure cmdView_Click", "The system cannot find the file specified. (error 2)");
 }
 

@@ -66,6 +66,7 @@ class EntryActions : public WindowTest {
   [[nodiscard]] std::vector<std::string> Started() const {
     std::vector<std::string> lines;
     for (const auto& started : fake_.user.started) {
+      EXPECT_EQ(started.application, "C:\\WINDOWS\\explorer.exe");
       EXPECT_EQ(started.showCommand, platform::kSwShowNoActivate);
       lines.push_back(started.commandLine);
     }
@@ -93,6 +94,43 @@ TEST_F(EntryActions, QuotesInsideAnEntryCannotEndItsQuoting) {
   Select(Ctl().lstPath, 1);
   Form().lstPath_DblClick();
   EXPECT_EQ(Started(), (std::vector<std::string>{"Explorer \"C:\\Program Files\\Java\\bin\""}));
+}
+
+// Handed a file, the Explorer would open it with its handler: for a program,
+// run it. A file is shown selected in its folder instead.
+TEST_F(EntryActions, AnEntryNamingAFileOpensItsFolderWithTheFileSelected) {
+  fake_.files.AddFile("C:\\Tools\\setup.exe");
+  fake_.files.AddFile("C:\\Tools\\notes.txt");
+  const struct {
+    const char* entry;
+    const char* commandLine;
+  } cases[] = {
+      {"C:\\Tools\\setup.exe", "Explorer /select,\"C:\\Tools\\setup.exe\""},
+      {"c:\\tools\\SETUP.EXE", "Explorer /select,\"c:\\tools\\SETUP.EXE\""},
+      {"\"C:\\Tools\\setup.exe\"", "Explorer /select,\"C:\\Tools\\setup.exe\""},
+      {"C:\\Tools\\notes.txt", "Explorer /select,\"C:\\Tools\\notes.txt\""},
+      {"C:\\Tools", "Explorer \"C:\\Tools\""},
+      {"C:\\Tools\\setup.exe\\", "Explorer \"C:\\Tools\\setup.exe\\\""},
+      {"C:\\Tools\\gone.exe", "Explorer \"C:\\Tools\\gone.exe\""},
+      {"\"\"", "Explorer \"\""},
+      {"", "Explorer "},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(window::ExplorerCommandLine(fake_.files, c.entry), c.commandLine) << c.entry;
+  }
+  OpenWith("C:\\Tools;C:\\Tools\\setup.exe", "");
+  DoubleClick(Ctl().lstPath, 2);
+  EXPECT_EQ(Started(), (std::vector<std::string>{cases[0].commandLine}));
+}
+
+TEST_F(EntryActions, WithoutTheWindowsFolderNoExplorerIsLookedForByName) {
+  fake_.identity.windowsFolder = "";
+  OpenWith("C:\\A", "");
+  DoubleClick(Ctl().lstPath, 1);
+  EXPECT_TRUE(fake_.user.started.empty());
+  ASSERT_EQ(fake_.user.messages.size(), 1u);
+  EXPECT_NE(fake_.user.messages[0].text.find("(error 2)"), std::string::npos);
+  EXPECT_NE(fake_.user.messages[0].text.find("procedure lstPath_DblClick"), std::string::npos);
 }
 
 TEST_F(EntryActions, NothingSelectedOrNoItemsStartsNothing) {

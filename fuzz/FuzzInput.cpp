@@ -1,0 +1,13 @@
+#include "FuzzInput.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace fuzzing {
+
+void Fail(const char* what) {
+  std::fprintf(stderr, "broken: %s\n", what);
+  std::abort();
+}
+
+}  // namespace fuzzing
