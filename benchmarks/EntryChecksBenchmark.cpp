@@ -6,7 +6,7 @@
 
 #include "Scenario.h"
 #include "environment/EntryChecks.h"
-#include "environment/Text.h"
+#include "text/Text.h"
 #include "platform/FakePlatform.h"
 
 namespace {

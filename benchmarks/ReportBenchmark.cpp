@@ -13,7 +13,7 @@
 #include "Scenario.h"
 #include "environment/Lookups.h"
 #include "platform/FakePlatform.h"
-#include "platform/HostFileSystem.h"
+#include "platform/PosixFileSystem.h"
 #include "report/ReportBuilder.h"
 #include "report/ReportFile.h"
 
@@ -48,7 +48,7 @@ struct Machine {
   }
 
   platform::FakePlatform fake;
-  platform::HostFileSystem files;
+  platform::PosixFileSystem files;
   std::filesystem::path folder;
 };
 

@@ -21,7 +21,7 @@
 
 #include "FuzzInput.h"
 #include "environment/Registry.h"
-#include "environment/Text.h"
+#include "text/Text.h"
 #include "platform/Failure.h"
 #include "platform/FakePlatform.h"
 

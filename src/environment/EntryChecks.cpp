@@ -3,7 +3,7 @@
 #include <unordered_map>
 
 #include "environment/Registry.h"
-#include "environment/Text.h"
+#include "text/Text.h"
 
 namespace modUtils {
 namespace {

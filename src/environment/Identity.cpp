@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "environment/Text.h"
-#include "environment/TextBuffer.h"
+#include "text/Text.h"
+#include "text/TextBuffer.h"
 #include "platform/Failure.h"
 
 namespace modWinAPI {

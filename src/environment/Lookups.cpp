@@ -1,7 +1,7 @@
 #include "environment/Lookups.h"
 
 #include "environment/Registry.h"
-#include "environment/Text.h"
+#include "text/Text.h"
 
 namespace {
 

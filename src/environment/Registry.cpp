@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "environment/Text.h"
-#include "environment/TextBuffer.h"
+#include "text/Text.h"
+#include "text/TextBuffer.h"
 #include "platform/Failure.h"
 
 namespace Registry {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "environment/Text.h"
+#include "text/Text.h"
 #include "platform/Failure.h"
 
 namespace platform {

@@ -12,7 +12,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "environment/Text.h"
+#include "text/Text.h"
 
 namespace platform {
 namespace {

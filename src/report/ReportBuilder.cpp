@@ -11,7 +11,7 @@
 #include "environment/ErrorReport.h"
 #include "environment/Identity.h"
 #include "environment/Lookups.h"
-#include "environment/Text.h"
+#include "text/Text.h"
 #include "platform/Failure.h"
 #include "report/ExistenceNotes.h"
 #include "report/ReportFile.h"

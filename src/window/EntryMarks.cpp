@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "environment/Text.h"
+#include "text/Text.h"
 #include "window/ListView.h"
 #include "window/frmMain.h"
 

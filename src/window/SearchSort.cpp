@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "environment/AppInfo.h"
-#include "environment/Text.h"
+#include "text/Text.h"
 #include "window/ListView.h"
 #include "window/frmMain.h"
 

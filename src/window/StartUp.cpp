@@ -2,7 +2,7 @@
 #include "environment/AppInfo.h"
 #include "environment/Identity.h"
 #include "environment/Lookups.h"
-#include "environment/Text.h"
+#include "text/Text.h"
 #include "platform/Failure.h"
 #include "window/ListEntry.h"
 #include "window/ListView.h"

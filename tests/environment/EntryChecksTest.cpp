@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "environment/ExistenceSweep.h"
-#include "environment/Text.h"
+#include "text/Text.h"
 #include "platform/FakePlatform.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "environment/Text.h"
+#include "text/Text.h"
 #include "platform/Failure.h"
 #include "platform/FakePlatform.h"
 #ifdef _WIN32

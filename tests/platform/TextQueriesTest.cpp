@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "environment/Identity.h"
-#include "environment/Text.h"
+#include "text/Text.h"
 #include "report/ReportFile.h"
 #include "support/TestPlatform.h"
 

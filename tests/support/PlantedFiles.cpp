@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "environment/Text.h"
+#include "text/Text.h"
 
 namespace testing_support {
 namespace {

@@ -13,7 +13,7 @@
 #else
 #include <unistd.h>
 
-#include "platform/HostFileSystem.h"
+#include "platform/PosixFileSystem.h"
 #endif
 
 namespace testing_support {
@@ -81,7 +81,7 @@ platform::FileSystemApi& RealFileSystem() {
 #ifdef _WIN32
   static platform::Win32FileSystem files;
 #else
-  static platform::HostFileSystem files;
+  static platform::PosixFileSystem files;
 #endif
   return files;
 }

@@ -1,6 +1,6 @@
 #include "support/TestPlatform.h"
 
-#include "environment/Text.h"
+#include "text/Text.h"
 #include "platform/FakePlatform.h"
 
 namespace testing_support {

@@ -6,7 +6,7 @@
 
 #include "WindowFixture.h"
 #include "environment/Identity.h"
-#include "environment/Text.h"
+#include "text/Text.h"
 #include "window/ListEntry.h"
 #include "support/TestPlatform.h"
 

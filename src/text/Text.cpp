@@ -1,4 +1,4 @@
-#include "environment/Text.h"
+#include "text/Text.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -9,7 +9,7 @@
 
 namespace platform {
 
-class HostFileSystem final : public FileSystemApi {
+class PosixFileSystem final : public FileSystemApi {
  public:
   std::uint32_t FileAttributes(const std::string& path) override;
   std::int32_t CreateNew(const std::string& path, FileHandle* file) override;

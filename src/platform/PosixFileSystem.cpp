@@ -1,4 +1,4 @@
-#include "platform/HostFileSystem.h"
+#include "platform/PosixFileSystem.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -39,20 +39,20 @@ int Descriptor(FileHandle file) {
 
 }  // namespace
 
-std::uint32_t HostFileSystem::FileAttributes(const std::string& path) {
+std::uint32_t PosixFileSystem::FileAttributes(const std::string& path) {
   struct stat status {};
   if (path.empty() || ::stat(path.c_str(), &status) != 0) return kInvalidFileAttributes;
   return S_ISDIR(status.st_mode) ? kFileAttributeDirectory : kFileAttributeNormal;
 }
 
-std::int32_t HostFileSystem::CreateNew(const std::string& path, FileHandle* file) {
+std::int32_t PosixFileSystem::CreateNew(const std::string& path, FileHandle* file) {
   const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (descriptor < 0) return Win32Code(errno);
   *file = static_cast<FileHandle>(descriptor);
   return kErrorSuccess;
 }
 
-std::int32_t HostFileSystem::Write(FileHandle file, const void* data, std::uint32_t size) {
+std::int32_t PosixFileSystem::Write(FileHandle file, const void* data, std::uint32_t size) {
   const auto* bytes = static_cast<const char*>(data);
   while (size > 0) {
     const ssize_t written = ::write(Descriptor(file), bytes, size);
@@ -66,23 +66,23 @@ std::int32_t HostFileSystem::Write(FileHandle file, const void* data, std::uint3
   return kErrorSuccess;
 }
 
-std::int32_t HostFileSystem::Flush(FileHandle file) {
+std::int32_t PosixFileSystem::Flush(FileHandle file) {
   return ::fsync(Descriptor(file)) == 0 ? kErrorSuccess : Win32Code(errno);
 }
 
-std::int32_t HostFileSystem::Close(FileHandle file) {
+std::int32_t PosixFileSystem::Close(FileHandle file) {
   return ::close(Descriptor(file)) == 0 ? kErrorSuccess : Win32Code(errno);
 }
 
-std::int32_t HostFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
+std::int32_t PosixFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0 ? kErrorSuccess : Win32Code(errno);
 }
 
-std::int32_t HostFileSystem::Remove(const std::string& path) {
+std::int32_t PosixFileSystem::Remove(const std::string& path) {
   return ::unlink(path.c_str()) == 0 ? kErrorSuccess : Win32Code(errno);
 }
 
-std::string HostFileSystem::ErrorText(std::int32_t code) {
+std::string PosixFileSystem::ErrorText(std::int32_t code) {
   if ((code & 0x20000000) != 0) return std::strerror(code & ~0x20000000);
   return "Error " + std::to_string(code);
 }

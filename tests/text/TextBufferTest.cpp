@@ -1,4 +1,4 @@
-#include "environment/TextBuffer.h"
+#include "text/TextBuffer.h"
 
 #include <cstring>
 #include <string>
