@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "WindowFixture.h"
@@ -73,6 +74,25 @@ class EntryActions : public WindowTest {
     return lines;
   }
 
+  // Posts a key's press and release to the list, with a modifier held down.
+  void PressKey(HWND list, UINT down, WPARAM key, int modifier = 0) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    if (modifier != 0) keys[modifier] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageA(list, down, key, 1);
+    PostMessageA(list, down + 1, key, 0xC0000001);  // WM_KEYUP, WM_SYSKEYUP
+    Pump(Form());
+    if (modifier != 0) keys[modifier] = 0;
+    SetKeyboardState(keys);
+  }
+
+  void ExpectMenuAt(const MenuWatch& watch, POINT screen) {
+    ASSERT_EQ(watch.opened.size(), 1u);
+    EXPECT_EQ(watch.opened[0].x, screen.x);
+    EXPECT_EQ(watch.opened[0].y, screen.y);
+  }
+
   [[nodiscard]] POINT ClientToScreenPoint(int x, int y) {
     POINT point{x, y};
     ClientToScreen(Form().Handle(), &point);
@@ -80,60 +100,55 @@ class EntryActions : public WindowTest {
   }
 };
 
-TEST_F(EntryActions, DoubleClickStartsTheExplorerWithTheEntryQuoted) {
-  OpenWith("C:\\Windows;C:\\Program Files\\Common Files;C:\\a,b;;C:\\Tools\\", "");
-  for (int position = 1; position <= 5; ++position) DoubleClick(Ctl().lstPath, position);
-  EXPECT_EQ(Started(),
-            (std::vector<std::string>{
-                "Explorer \"C:\\Windows\"", "Explorer \"C:\\Program Files\\Common Files\"",
-                "Explorer \"C:\\a,b\"", "Explorer ", "Explorer \"C:\\Tools\\\""}));
-}
-
-TEST_F(EntryActions, QuotesInsideAnEntryCannotEndItsQuoting) {
-  OpenWith("\"C:\\Program Files\\Java\\bin\"", "");
-  Select(Ctl().lstPath, 1);
-  Form().lstPath_DblClick();
-  EXPECT_EQ(Started(), (std::vector<std::string>{"Explorer \"C:\\Program Files\\Java\\bin\""}));
-}
-
-// Handed a file, the Explorer would open it with its handler: for a program,
-// run it. A file is shown selected in its folder instead.
-TEST_F(EntryActions, AnEntryNamingAFileOpensItsFolderWithTheFileSelected) {
+// The entry goes to the Explorer whole, quoted, never run: handed a file the
+// Explorer would open it with its handler (for a program, run it), so a file
+// is shown selected in its folder instead.
+TEST_F(EntryActions, TheExplorerGetsTheEntryWholeAndNeverAFileToOpen) {
   fake_.files.AddFile("C:\\Tools\\setup.exe");
-  fake_.files.AddFile("C:\\Tools\\notes.txt");
   const struct {
     const char* entry;
     const char* commandLine;
   } cases[] = {
-      {"C:\\Tools\\setup.exe", "Explorer /select,\"C:\\Tools\\setup.exe\""},
+      {"C:\\Program Files\\Common Files", "Explorer \"C:\\Program Files\\Common Files\""},
+      {"C:\\a,b", "Explorer \"C:\\a,b\""},
+      {"C:\\Tools\\", "Explorer \"C:\\Tools\\\""},
+      {"\"C:\\Program Files\\Java\\bin\"", "Explorer \"C:\\Program Files\\Java\\bin\""},
+      {"", "Explorer "},
+      {"\"\"", "Explorer \"\""},
       {"c:\\tools\\SETUP.EXE", "Explorer /select,\"c:\\tools\\SETUP.EXE\""},
       {"\"C:\\Tools\\setup.exe\"", "Explorer /select,\"C:\\Tools\\setup.exe\""},
-      {"C:\\Tools\\notes.txt", "Explorer /select,\"C:\\Tools\\notes.txt\""},
-      {"C:\\Tools", "Explorer \"C:\\Tools\""},
       {"C:\\Tools\\setup.exe\\", "Explorer \"C:\\Tools\\setup.exe\\\""},
       {"C:\\Tools\\gone.exe", "Explorer \"C:\\Tools\\gone.exe\""},
-      {"\"\"", "Explorer \"\""},
-      {"", "Explorer "},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(window::ExplorerCommandLine(fake_.files, c.entry), c.commandLine) << c.entry;
   }
-  OpenWith("C:\\Tools;C:\\Tools\\setup.exe", "");
-  DoubleClick(Ctl().lstPath, 2);
-  EXPECT_EQ(Started(), (std::vector<std::string>{cases[0].commandLine}));
+  OpenWith("C:\\Tools;C:\\Tools\\setup.exe;;C:\\a,b", "");
+  for (int position = 1; position <= 4; ++position) DoubleClick(Ctl().lstPath, position);
+  EXPECT_EQ(Started(), (std::vector<std::string>{"Explorer \"C:\\Tools\"",
+                                                 "Explorer /select,\"C:\\Tools\\setup.exe\"",
+                                                 "Explorer ", "Explorer \"C:\\a,b\""}));
 }
 
-TEST_F(EntryActions, WithoutTheWindowsFolderNoExplorerIsLookedForByName) {
-  fake_.identity.windowsFolder = "";
+TEST_F(EntryActions, AStartThatFailsIsReportedOnceNamingTheHandler) {
   OpenWith("C:\\A", "");
+  fake_.user.failNext =
+      std::make_pair(2, std::string("The system cannot find the file specified."));
+  DoubleClick(Ctl().lstPath, 1);
+  // Without the Windows folder no Explorer is looked for by its name alone.
+  fake_.identity.windowsFolder = "";
   DoubleClick(Ctl().lstPath, 1);
   EXPECT_TRUE(fake_.user.started.empty());
-  ASSERT_EQ(fake_.user.messages.size(), 1u);
-  EXPECT_NE(fake_.user.messages[0].text.find("(error 2)"), std::string::npos);
-  EXPECT_NE(fake_.user.messages[0].text.find("procedure lstPath_DblClick"), std::string::npos);
+  ASSERT_EQ(fake_.user.messages.size(), 2u);
+  for (const auto& box : fake_.user.messages) {
+    EXPECT_NE(box.text.find("(error 2)\r\n in module frmMain, procedure lstPath_DblClick"),
+              std::string::npos)
+        << box.text;
+  }
+  EXPECT_TRUE(Form().IsOpen());
 }
 
-TEST_F(EntryActions, NothingSelectedOrNoItemsStartsNothing) {
+TEST_F(EntryActions, NothingSelectedOrNoItemsDoesNothing) {
   OpenWith("C:\\A", "");
   Select(Ctl().lstPath, 0);
   Form().lstPath_DblClick();
@@ -145,64 +160,45 @@ TEST_F(EntryActions, NothingSelectedOrNoItemsStartsNothing) {
   EXPECT_TRUE(fake_.user.messages.empty());
 }
 
-TEST_F(EntryActions, OpenFromTheMenuOpensTheShownListsEntry) {
+TEST_F(EntryActions, TheMenuActsOnTheShownListWhateverItsIndex) {
   OpenWith("C:\\P1;C:\\P2", "C:\\c1.jar;C:\\c2.jar");
   Select(Ctl().lstPath, 2);
   Select(Ctl().lstClasspath, 1);
   SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(IDM_MNUOPEN, 0), 0);
-  Form().mnuOpen_Click(2);
+  SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(IDM_MNUCOPY, 0), 0);
   TabCtrl_SetCurSel(Ctl().TabStrip1, 1);
   Form().TabStrip1_Click();
-  Form().mnuOpen_Click(1);  // the index makes no difference
-  EXPECT_EQ(Started(), (std::vector<std::string>{"Explorer \"C:\\P2\"", "Explorer \"C:\\P2\"",
-                                                 "Explorer \"C:\\c1.jar\""}));
+  Form().mnuOpen_Click(1);
+  Form().mnuCopy_Click(2);
+  EXPECT_EQ(Started(),
+            (std::vector<std::string>{"Explorer \"C:\\P2\"", "Explorer \"C:\\c1.jar\""}));
+  EXPECT_EQ(fake_.user.clipboard, (std::vector<std::string>{"C:\\P2", "C:\\c1.jar"}));
 }
 
-TEST_F(EntryActions, AFailedStartIsReportedOnceNamingTheHandler) {
+TEST_F(EntryActions, OnlyTheRightButtonOpensTheMenuBelowThePointerAtEveryDpi) {
   OpenWith("C:\\A", "");
-  fake_.user.failNext =
-      std::make_pair(2, std::string("The system cannot find the file specified."));
-  DoubleClick(Ctl().lstPath, 1);
-  ASSERT_EQ(fake_.user.messages.size(), 1u);
-  EXPECT_NE(fake_.user.messages[0].text.find("in module frmMain, procedure lstPath_DblClick"),
-            std::string::npos);
-  EXPECT_TRUE(Form().IsOpen());
-}
-
-TEST_F(EntryActions, RightButtonOpensTheMenuBelowThePointerAt96Dpi) {
-  OpenWith("C:\\A", "");
-  MenuWatch watch(Form().Handle());
-  Form().lstPath_MouseUp(window::kButtonRight, 0, 100, 50);
-  ASSERT_EQ(watch.opened.size(), 1u);
-  // (100, 650) twips in the client area: (7, 43) pixels.
-  const POINT expected = ClientToScreenPoint(7, 43);
-  EXPECT_EQ(watch.opened[0].x, expected.x);
-  EXPECT_EQ(watch.opened[0].y, expected.y);
-}
-
-TEST_F(EntryActions, RightButtonOpensTheMenuBelowThePointerAt144Dpi) {
-  OpenWith("C:\\A", "");
+  {
+    MenuWatch watch(Form().Handle());
+    Form().lstPath_MouseUp(window::kButtonLeft, 0, 100, 50);
+    Form().lstPath_MouseUp(window::kButtonMiddle, 0, 100, 50);
+    SendMessageA(Ctl().lstPath, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(10, 10));
+    SendMessageA(Ctl().lstPath, WM_MBUTTONUP, 0, MAKELPARAM(10, 10));
+    Pump(Form());
+    EXPECT_TRUE(watch.opened.empty());
+  }
+  {
+    // (100, 650) twips in the client area: (7, 43) pixels at 96 dpi.
+    MenuWatch watch(Form().Handle());
+    Form().lstPath_MouseUp(window::kButtonRight, 0, 100, 50);
+    ExpectMenuAt(watch, ClientToScreenPoint(7, 43));
+  }
   RECT outer{};
   GetWindowRect(Form().Handle(), &outer);
   SendMessageA(Form().Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                reinterpret_cast<LPARAM>(&outer));
   MenuWatch watch(Form().Handle());
   Form().lstClasspath_MouseUp(window::kButtonRight | window::kButtonLeft, 0, 100, 50);
-  ASSERT_EQ(watch.opened.size(), 1u);
-  const POINT expected = ClientToScreenPoint(10, 65);
-  EXPECT_EQ(watch.opened[0].x, expected.x);
-  EXPECT_EQ(watch.opened[0].y, expected.y);
-}
-
-TEST_F(EntryActions, LeftAndMiddleButtonsOpenNothing) {
-  OpenWith("C:\\A", "");
-  MenuWatch watch(Form().Handle());
-  Form().lstPath_MouseUp(window::kButtonLeft, 0, 100, 50);
-  Form().lstPath_MouseUp(window::kButtonMiddle, 0, 100, 50);
-  SendMessageA(Ctl().lstPath, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(10, 10));
-  SendMessageA(Ctl().lstPath, WM_MBUTTONUP, 0, MAKELPARAM(10, 10));
-  Pump(Form());
-  EXPECT_TRUE(watch.opened.empty());
+  ExpectMenuAt(watch, ClientToScreenPoint(10, 65));
 }
 
 TEST_F(EntryActions, ReleasingTheRightButtonOverTheListOpensTheMenu) {
@@ -212,82 +208,29 @@ TEST_F(EntryActions, ReleasingTheRightButtonOverTheListOpensTheMenu) {
   PostMessageA(Ctl().lstPath, WM_RBUTTONUP, 0, MAKELPARAM(30, 25));
   SendMessageA(Ctl().lstPath, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 25));
   Pump(Form());
-  ASSERT_EQ(watch.opened.size(), 1u);
-  const POINT expected = ClientToScreenPoint(30, 25 + 40);
-  EXPECT_EQ(watch.opened[0].x, expected.x);
-  EXPECT_EQ(watch.opened[0].y, expected.y);
+  ExpectMenuAt(watch, ClientToScreenPoint(30, 25 + 40));
 }
 
-TEST_F(EntryActions, ContextMenuKeyOpensTheMenuAtTheSelectedItem) {
+TEST_F(EntryActions, TheKeyboardOpensCopiesAndShowsTheMenuAtTheSelectedItem) {
   OpenWith("C:\\A;C:\\B", "");
-  MenuWatch watch(Form().Handle());
   SetFocus(Ctl().lstPath);
   Select(Ctl().lstPath, 2);
-  PostMessageA(Ctl().lstPath, WM_KEYDOWN, VK_APPS, 1);
-  PostMessageA(Ctl().lstPath, WM_KEYUP, VK_APPS, 0xC0000001);
-  Pump(Form());
-  ASSERT_EQ(watch.opened.size(), 1u);
   RECT item{};
   item.left = LVIR_LABEL;
   SendMessageA(Ctl().lstPath, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
-  POINT expected{item.left, item.bottom};
-  ClientToScreen(Ctl().lstPath, &expected);
-  EXPECT_EQ(watch.opened[0].x, expected.x);
-  EXPECT_EQ(watch.opened[0].y, expected.y);
-}
-
-TEST_F(EntryActions, ShiftF10OpensTheMenuLikeTheContextMenuKey) {
-  OpenWith("C:\\A;C:\\B", "");
-  MenuWatch watch(Form().Handle());
-  SetFocus(Ctl().lstPath);
-  Select(Ctl().lstPath, 1);
-  BYTE keys[256] = {};
-  GetKeyboardState(keys);
-  keys[VK_SHIFT] = 0x80;
-  SetKeyboardState(keys);
-  PostMessageA(Ctl().lstPath, WM_SYSKEYDOWN, VK_F10, 1);
-  PostMessageA(Ctl().lstPath, WM_SYSKEYUP, VK_F10, 0xC0000001);
-  Pump(Form());
-  keys[VK_SHIFT] = 0;
-  SetKeyboardState(keys);
-  EXPECT_EQ(watch.opened.size(), 1u);
-  EXPECT_EQ(GetMenu(Form().Handle()), nullptr);
-}
-
-TEST_F(EntryActions, CopyPutsTheShownListsEntryOnTheClipboard) {
-  OpenWith("C:\\P1;C:\\P2", "C:\\c1.jar;C:\\c2.jar");
-  Select(Ctl().lstPath, 1);
-  Select(Ctl().lstClasspath, 2);
-  Form().mnuCopy_Click(1);
-  TabCtrl_SetCurSel(Ctl().TabStrip1, 1);
-  Form().TabStrip1_Click();
-  Form().mnuCopy_Click(2);
-  EXPECT_EQ(fake_.user.clipboard, (std::vector<std::string>{"C:\\P1", "C:\\c2.jar"}));
-}
-
-TEST_F(EntryActions, CtrlCInAListCopiesItsEntry) {
-  OpenWith("C:\\P1;C:\\P2", "");
-  SetFocus(Ctl().lstPath);
-  Select(Ctl().lstPath, 2);
-  BYTE keys[256] = {};
-  GetKeyboardState(keys);
-  keys[VK_CONTROL] = 0x80;
-  SetKeyboardState(keys);
-  PostMessageA(Ctl().lstPath, WM_KEYDOWN, 'C', 1);
-  Pump(Form());
-  keys[VK_CONTROL] = 0;
-  SetKeyboardState(keys);
-  EXPECT_EQ(fake_.user.clipboard, (std::vector<std::string>{"C:\\P2"}));
-}
-
-TEST_F(EntryActions, EnterInAListOpensItsEntry) {
-  OpenWith("C:\\P1;C:\\P2", "");
-  SetFocus(Ctl().lstPath);
-  Select(Ctl().lstPath, 1);
-  PostMessageA(Ctl().lstPath, WM_KEYDOWN, VK_RETURN, 1);
-  PostMessageA(Ctl().lstPath, WM_KEYUP, VK_RETURN, 0xC0000001);
-  Pump(Form());
-  EXPECT_EQ(Started(), (std::vector<std::string>{"Explorer \"C:\\P1\""}));
+  POINT below{item.left, item.bottom};
+  ClientToScreen(Ctl().lstPath, &below);
+  for (const auto& [down, key, modifier] :
+       {std::tuple{WM_KEYDOWN, VK_APPS, 0}, std::tuple{WM_SYSKEYDOWN, VK_F10, VK_SHIFT}}) {
+    MenuWatch watch(Form().Handle());
+    PressKey(Ctl().lstPath, down, key, modifier);
+    ExpectMenuAt(watch, below);
+  }
+  EXPECT_EQ(GetMenu(Form().Handle()), nullptr);  // Shift+F10 opened no menu bar either
+  PressKey(Ctl().lstPath, WM_KEYDOWN, 'C', VK_CONTROL);
+  PressKey(Ctl().lstPath, WM_KEYDOWN, VK_RETURN);
+  EXPECT_EQ(fake_.user.clipboard, (std::vector<std::string>{"C:\\B"}));
+  EXPECT_EQ(Started(), (std::vector<std::string>{"Explorer \"C:\\B\""}));
 }
 
 // The real clipboard, read back as another program would read it.
@@ -328,7 +271,7 @@ TEST_F(EntryActions, TheRealClipboardHoldsExactlyTheEntry) {
   EXPECT_EQ(text, testing_support::Utf16Of(entry));
 }
 
-TEST_F(EntryActions, ReportButtonsRunTheReportCommands) {
+TEST_F(EntryActions, TheButtonsRunTheReportCommandsAndCloseEndsTheWindow) {
   fake_.files.AddFolder(fake_.identity.tempPath);
   OpenWith("C:\\A", "");
   fake_.user.saveAnswer.reset();  // the user cancels the Save As dialog
@@ -340,10 +283,7 @@ TEST_F(EntryActions, ReportButtonsRunTheReportCommands) {
   for (const auto& box : fake_.user.messages) ADD_FAILURE() << box.text;
   ASSERT_EQ(fake_.user.started.size(), 1u);
   EXPECT_EQ(fake_.user.started[0].commandLine.rfind("Notepad.exe ", 0), 0u);
-}
 
-TEST_F(EntryActions, CloseEndsTheWindow) {
-  OpenWith("C:\\A", "");
   const HWND window = Form().Handle();
   SendMessageA(Form().Ctl().cmdClose, BM_CLICK, 0, 0);
   Pump(Form());
