@@ -1,0 +1,28 @@
+// The process environment of the in-memory double, and its expansion of
+// %NAME% references.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace platform {
+
+class FakeEnvironment final : public EnvironmentApi {
+ public:
+  void Set(std::string_view name, std::string_view value);
+  void Unset(std::string_view name);
+
+  std::uint32_t ExpandStrings(const char* source, char* destination, std::uint32_t size) override;
+  std::optional<std::string> Variable(const std::string& name) override;
+
+ private:
+  std::vector<std::pair<std::string, std::string>> variables_;
+};
+
+}  // namespace platform
