@@ -226,11 +226,7 @@ const Resampling kResamplings[] = {
     {"AnAverageOfTheMaskStaysOpaque", {2, 1, {0x818181, 0xFFFFFF}}, 1, {1, 1}, {0xC0C0C1}},
     {"CellsDoNotBleedIntoEachOther", {4, 1, {0, 0, 0xFFFFFF, 0xFFFFFF}}, 2, {1, 1}, {0, 0xFFFFFF}},
     {"ThirdsWeighByTheAreaCovered", {3, 1, {0, 0, 0xF0F0F0}}, 1, {2, 1}, {0, 0xA0A0A0}},
-    {"EnlargingRepeatsThePixel",
-     {1, 1, {0x123456}},
-     1,
-     {2, 2},
-     {0x123456, 0x123456, 0x123456, 0x123456}},
+    {"EnlargingRepeatsThePixel", {1, 1, {0x1234}}, 1, {2, 2}, {0x1234, 0x1234, 0x1234, 0x1234}},
 };
 
 class Resample : public ::testing::TestWithParam<Resampling> {};
