@@ -1,306 +1,331 @@
-// The window's controls: kinds, captions, containers, tab order and places,
-// at 96 dpi and after a move to a 144 dpi monitor.
+// Where the controls stand: the design in pixels, the room the layout makes
+// where a design width is too narrow for its caption, the real window at 96,
+// 120, 144 and 192 dpi with every caption measured in its own font, and
+// Form_Resize: the smallest window, the lists and the bottom frames following
+// the client area, and what a failing step does.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "WindowFixture.h"
+#include "window/Layout.h"
+#include "window/Owners.h"
+#include "window/resource.h"
 
 namespace window_tests {
 namespace {
 
-std::string ClassOf(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof(name));
-  return name;
+using window::PixelRect;
+using window::TwipsToPixels;
+
+// The design at 15 twips a pixel (96 dpi: 158 and 572 twips round to 11 and
+// 38) and at 10 (144 dpi, halves rounded up), and the frame that holds each
+// control (0: the client area).
+struct Designed {
+  int id;
+  int frame;
+  PixelRect at96;
+  PixelRect at144;
+};
+const Designed kDesigned[] = {
+    {IDC_TABSTRIP1, 0, {8, 8, 169, 25}, {12, 12, 254, 38}},
+    {IDC_TXTSEARCH, 0, {224, 11, 177, 19}, {336, 16, 266, 29}},
+    {IDC_LABEL3, 0, {192, 13, 25, 14}, {288, 20, 38, 21}},
+    {IDC_SHAPE1, 0, {184, 8, 249, 25}, {276, 12, 374, 38}},
+    {IDC_IMGSORT, 0, {440, 9, 23, 22}, {660, 14, 35, 33}},
+    {IDC_IMGSEARCH, 0, {408, 12, 16, 16}, {612, 18, 24, 24}},
+    {IDC_LSTPATH, 0, {8, 40, 457, 241}, {12, 60, 686, 362}},
+    {IDC_LSTCLASSPATH, 0, {8, 40, 457, 241}, {12, 60, 686, 362}},
+    {IDC_FRAME1, 0, {16, 292, 241, 44}, {24, 438, 362, 66}},
+    {IDC_FRAME2, 0, {256, 292, 209, 49}, {384, 438, 314, 74}},
+    {IDC_IMAGE1, IDC_FRAME1, {8, 16, 20, 20}, {12, 24, 30, 30}},
+    {IDC_LABEL2, IDC_FRAME1, {32, 18, 49, 17}, {48, 27, 74, 26}},
+    {IDC_IMAGE2, IDC_FRAME1, {88, 16, 20, 20}, {132, 24, 30, 30}},
+    {IDC_LABUSER, IDC_FRAME1, {112, 18, 121, 17}, {168, 27, 182, 26}},
+    {IDC_CMDSAVE, IDC_FRAME2, {8, 6, 65, 38}, {12, 9, 98, 57}},
+    {IDC_CMDVIEW, IDC_FRAME2, {76, 6, 65, 38}, {114, 9, 98, 57}},
+    {IDC_CMDCLOSE, IDC_FRAME2, {144, 6, 65, 38}, {216, 9, 98, 57}},
+};
+
+TEST(LayoutDesign, WithNoCaptionToFitEveryControlKeepsItsDesignPlace) {
+  for (const Designed& d : kDesigned) {
+    SCOPED_TRACE(d.id);
+    EXPECT_EQ(window::FitCaptions(96, {}).Place(d.id), d.at96);
+    EXPECT_EQ(window::FitCaptions(144, {}).Place(d.id), d.at144);
+  }
+  EXPECT_EQ(window::FitCaptions(144, {}).extraClientWidth, 0);
 }
 
-using Member = HWND window::Controls::*;
-
-// How a control follows the room its neighbours' captions took (none under
-// fonts in which every caption fits its design width).
-enum class Follows {
-  Nothing,
-  ClientWidth,  // widens with the client area (the lists)
-  RightEdge,    // keeps its distance from the client area's right edge
+// The arithmetic alone, with made-up needs at 96 dpi: how far each control
+// stands from its design place (left, width), every other one staying put.
+struct Moved {
+  int id;
+  int left;
+  int width;
 };
-
-struct Expected {
+struct FitCase {
   const char* name;
-  Member control;
-  Member container;                // nullptr: the window's client area
-  RECT place;                      // left, top, width, height at the design size
-  std::vector<Member> after = {};  // grown controls to its left in its row
-  std::vector<Member> holds = {};  // grown controls it holds, itself among them
-  Follows follows = Follows::Nothing;
+  std::vector<window::CaptionNeed> needs;
+  std::vector<Moved> moved;
+  int buttonFrameGrowth;
+  int extraClientWidth;
 };
+void PrintTo(const FitCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
-using C = window::Controls;
+// clang-format off
+const FitCase kFitCases[] = {
+    {"CaptionsThatFitChangeNothing",
+     {{IDC_TABSTRIP1, 169}, {IDC_LABEL3, 25}, {IDC_CMDSAVE, 60}, {IDC_FRAME1, 0}}, {}, 0, 0},
+    {"AWiderTabStripMovesTheWholeSearchRow", {{IDC_TABSTRIP1, 199}},
+     {{IDC_TABSTRIP1, 0, 30}, {IDC_SHAPE1, 30, 0}, {IDC_LABEL3, 30, 0}, {IDC_TXTSEARCH, 30, 0},
+      {IDC_IMGSEARCH, 30, 0}, {IDC_IMGSORT, 30, 0}}, 0, 30},
+    {"AWiderFindLabelWidensTheOutlineAroundIt", {{IDC_LABEL3, 35}},
+     {{IDC_LABEL3, 0, 10}, {IDC_SHAPE1, 0, 10}, {IDC_TXTSEARCH, 10, 0}, {IDC_IMGSEARCH, 10, 0},
+      {IDC_IMGSORT, 10, 0}}, 0, 10},
+    {"WiderLegendLabelsWidenTheLegendFrame", {{IDC_LABEL2, 59}, {IDC_LABUSER, 126}},
+     {{IDC_LABEL2, 0, 10}, {IDC_IMAGE2, 10, 0}, {IDC_LABUSER, 10, 5}, {IDC_FRAME1, 0, 15}}, 0, 15},
+    {"WiderButtonsWidenTheirFrameToTheLeft", {{IDC_CMDSAVE, 78}, {IDC_CMDVIEW, 77}},
+     {{IDC_CMDSAVE, 0, 13}, {IDC_CMDVIEW, 13, 12}, {IDC_CMDCLOSE, 25, 0}, {IDC_FRAME2, -25, 25}},
+     25, 25},
+    {"BothBottomFramesNeedTheirRoomSideBySide", {{IDC_LABUSER, 126}, {IDC_CMDCLOSE, 70}},
+     {{IDC_LABUSER, 0, 5}, {IDC_FRAME1, 0, 5}, {IDC_CMDCLOSE, 0, 5}, {IDC_FRAME2, -5, 5}}, 5, 10},
+    {"AFramesOwnCaptionWidensIt", {{IDC_FRAME1, 300}}, {{IDC_FRAME1, 0, 59}}, 0, 59},
+};
+// clang-format on
 
-// The design in twips, at 15 twips a pixel (158 and 572 twips round to 11 and 38).
-const Expected kAt96[] = {
-    {"TabStrip1", &C::TabStrip1, nullptr, {8, 8, 169, 25}, {}, {&C::TabStrip1}},
-    {"txtSearch", &C::txtSearch, nullptr, {224, 11, 177, 19}, {&C::TabStrip1, &C::Label3}},
-    {"Label3", &C::Label3, nullptr, {192, 13, 25, 14}, {&C::TabStrip1}, {&C::Label3}},
-    {"Shape1", &C::Shape1, nullptr, {184, 8, 249, 25}, {&C::TabStrip1}, {&C::Label3}},
-    {"imgSort", &C::imgSort, nullptr, {440, 9, 23, 22}, {&C::TabStrip1, &C::Label3}},
-    {"imgSearch", &C::imgSearch, nullptr, {408, 12, 16, 16}, {&C::TabStrip1, &C::Label3}},
-    // Fitted to the design client area (472 x 346) by the first Resize.
-    {"lstPath", &C::lstPath, nullptr, {8, 40, 457, 256}, {}, {}, Follows::ClientWidth},
-    {"lstClasspath", &C::lstClasspath, nullptr, {8, 40, 457, 256}, {}, {}, Follows::ClientWidth},
-    {"Frame1", &C::Frame1, nullptr, {16, 296, 241, 44}, {}, {&C::Label2, &C::labUser}},
-    {"Frame2",
-     &C::Frame2,
-     nullptr,
-     {256, 296, 209, 49},
-     {},
-     {&C::cmdSave, &C::cmdView, &C::cmdClose},
-     Follows::RightEdge},
-    {"Image1", &C::Image1, &C::Frame1, {8, 16, 20, 20}},
-    {"Label2", &C::Label2, &C::Frame1, {32, 18, 49, 17}, {}, {&C::Label2}},
-    {"Image2", &C::Image2, &C::Frame1, {88, 16, 20, 20}, {&C::Label2}},
-    {"labUser", &C::labUser, &C::Frame1, {112, 18, 121, 17}, {&C::Label2}, {&C::labUser}},
-    {"cmdSave", &C::cmdSave, &C::Frame2, {8, 6, 65, 38}, {}, {&C::cmdSave}},
-    {"cmdView", &C::cmdView, &C::Frame2, {76, 6, 65, 38}, {&C::cmdSave}, {&C::cmdView}},
-    {"cmdClose",
-     &C::cmdClose,
-     &C::Frame2,
-     {144, 6, 65, 38},
-     {&C::cmdSave, &C::cmdView},
-     {&C::cmdClose}},
-};
+class FitCaptions : public ::testing::TestWithParam<FitCase> {};
 
-// The same at 144 dpi, 10 twips a pixel, halves rounded up.
-const Expected kAt144[] = {
-    {"TabStrip1", &C::TabStrip1, nullptr, {12, 12, 254, 38}, {}, {&C::TabStrip1}},
-    {"txtSearch", &C::txtSearch, nullptr, {336, 16, 266, 29}, {&C::TabStrip1, &C::Label3}},
-    {"imgSort", &C::imgSort, nullptr, {660, 14, 35, 33}, {&C::TabStrip1, &C::Label3}},
-    {"lstPath", &C::lstPath, nullptr, {12, 60, 686, 384}, {}, {}, Follows::ClientWidth},
-    {"Frame1", &C::Frame1, nullptr, {24, 444, 362, 66}, {}, {&C::Label2, &C::labUser}},
-    {"Frame2",
-     &C::Frame2,
-     nullptr,
-     {384, 444, 314, 74},
-     {},
-     {&C::cmdSave, &C::cmdView, &C::cmdClose},
-     Follows::RightEdge},
-    {"labUser", &C::labUser, &C::Frame1, {168, 27, 182, 26}, {&C::Label2}, {&C::labUser}},
-    {"cmdClose",
-     &C::cmdClose,
-     &C::Frame2,
-     {216, 9, 98, 57},
-     {&C::cmdSave, &C::cmdView},
-     {&C::cmdClose}},
-};
+TEST_P(FitCaptions, GrowsJustEnoughAndMovesTheNeighbours) {
+  const FitCase& c = GetParam();
+  const window::FittedDesign fitted = window::FitCaptions(96, c.needs);
+  for (const Designed& d : kDesigned) {
+    SCOPED_TRACE(d.id);
+    PixelRect expected = d.at96;
+    for (const Moved& moved : c.moved) {
+      if (moved.id == d.id)
+        expected = {d.at96.left + moved.left, d.at96.top, d.at96.width + moved.width,
+                    d.at96.height};
+    }
+    EXPECT_EQ(fitted.Place(d.id), expected);
+  }
+  EXPECT_EQ(fitted.buttonFrameGrowth, c.buttonFrameGrowth);
+  EXPECT_EQ(fitted.extraClientWidth, c.extraClientWidth);
+}
 
-// Captioned controls by their design width in pixels at 96 and 144 dpi.
-struct DesignWidth {
-  Member control;
-  int at96;
-  int at144;
-};
-const DesignWidth kCaptionedWidths[] = {
-    {&C::TabStrip1, 169, 254}, {&C::Label3, 25, 38},  {&C::Label2, 49, 74},
-    {&C::labUser, 121, 182},   {&C::cmdSave, 65, 98}, {&C::cmdView, 65, 98},
-    {&C::cmdClose, 65, 98},
-};
+INSTANTIATE_TEST_SUITE_P(, FitCaptions, ::testing::ValuesIn(kFitCases),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+// The real window, its captions measured as it draws them.
+SIZE CaptionExtent(HWND control) {
+  wchar_t text[256] = {};
+  const int length = GetWindowTextW(control, text, 256);
+  const window::ControlDc dc(control,
+                             reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  SIZE extent{};
+  GetTextExtentPoint32W(dc.Get(), text, length, &extent);
+  return extent;
+}
 
 class Layout : public WindowTest {
  protected:
-  // Gives the window a client area of exactly width x height pixels.
-  void SetClientSize(int width, int height) {
+  [[nodiscard]] int Px(double twips) { return TwipsToPixels(twips, Form().Dpi()); }
+  [[nodiscard]] HWND ControlOf(const Designed& d) {
+    return GetDlgItem(d.frame == 0 ? Form().Handle() : GetDlgItem(Form().Handle(), d.frame), d.id);
+  }
+  // Without WM_WINDOWPOSCHANGING, so that the system does not keep the
+  // smallest size itself and Form_Resize must; the size given is read before
+  // the display's own answer comes in.
+  SIZE SetOuterSize(SIZE size) {
+    SetWindowPos(Form().Handle(), nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
     RECT outer{};
-    RECT client{};
     GetWindowRect(Form().Handle(), &outer);
-    GetClientRect(Form().Handle(), &client);
-    SetWindowPos(Form().Handle(), nullptr, 0, 0, width + (outer.right - outer.left) - client.right,
-                 height + (outer.bottom - outer.top) - client.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(Form());
+    return SIZE{outer.right - outer.left, outer.bottom - outer.top};
   }
 
-  // How much wider than its design a captioned control stands.
-  int Growth(Member control, bool at144) {
-    for (const auto& design : kCaptionedWidths) {
-      if (design.control == control) {
-        return PlaceOf(Ctl().*control).right - (at144 ? design.at144 : design.at96);
-      }
+  // Form_Resize's rules, in twips, for the client area of the moment: lists
+  // 225 narrower and 1355 shorter than it, the frames' top 750 above its
+  // bottom, the button frame's right edge 105 from its right edge however
+  // much its captions widened it.
+  void ExpectLayoutFitsTheClientArea() {
+    const RECT client = ClientOf(Form().Handle());
+    const float width = window::PixelsToTwips(client.right, Form().Dpi());
+    const float height = window::PixelsToTwips(client.bottom, Form().Dpi());
+    for (const HWND list : {Ctl().lstPath, Ctl().lstClasspath}) {
+      const RECT place = PlaceOf(list);
+      EXPECT_EQ(place.left, Px(120));
+      EXPECT_EQ(place.top, Px(600));
+      EXPECT_EQ(place.right, std::max(Px(width - 225), 0));
+      EXPECT_EQ(place.bottom, std::max(Px(height - 1355), 0));
     }
-    ADD_FAILURE() << "no design width for a control";
-    return 0;
-  }
-
-  int Growth(const std::vector<Member>& controls, bool at144) {
-    int sum = 0;
-    for (const Member control : controls) sum += Growth(control, at144);
-    return sum;
-  }
-
-  // The room the rows took: the window's client area is that much wider
-  // than the design's.
-  int RowGrowth(bool at144) {
-    const int top = Growth({&C::TabStrip1, &C::Label3}, at144);
-    const int bottom =
-        Growth({&C::Label2, &C::labUser, &C::cmdSave, &C::cmdView, &C::cmdClose}, at144);
-    return std::max(top, bottom);
-  }
-
-  void ExpectPlaces(const Expected* begin, const Expected* end, int extraClientWidth,
-                    bool at144 = false) {
-    for (const Expected* e = begin; e != end; ++e) {
-      SCOPED_TRACE(e->name);
-      const HWND control = Ctl().*(e->control);
-      const HWND container = e->container == nullptr ? Form().Handle() : Ctl().*(e->container);
-      EXPECT_EQ(GetParent(control), container);
-      const int held = Growth(e->holds, at144);
-      RECT expected = e->place;
-      expected.left += Growth(e->after, at144);
-      expected.right += held;
-      if (e->follows == Follows::ClientWidth) expected.right += extraClientWidth;
-      if (e->follows == Follows::RightEdge) expected.left += extraClientWidth - held;
-      const RECT place = PlaceOf(control);
-      EXPECT_EQ(place.left, expected.left);
-      EXPECT_EQ(place.top, expected.top);
-      EXPECT_EQ(place.right, expected.right) << "width";
-      EXPECT_EQ(place.bottom, expected.bottom) << "height";
-    }
+    const RECT legend = PlaceOf(Ctl().Frame1);
+    const RECT buttons = PlaceOf(Ctl().Frame2);
+    EXPECT_EQ(legend.left, Px(240));
+    EXPECT_EQ(legend.top, Px(height - 750));
+    EXPECT_EQ(buttons.left + buttons.right, Px(width - 3240) + Px(3135));
+    EXPECT_EQ(buttons.top, Px(height - 750));
   }
 };
 
-TEST_F(Layout, OpensWithTheDesignClientAreaAndPlacesAt96Dpi) {
-  Open();
-  ASSERT_EQ(Form().Dpi(), 96u) << "the display is expected to run at 96 dpi";
-  RECT client{};
-  GetClientRect(Form().Handle(), &client);
-  const int extra = RowGrowth(false);
-  EXPECT_EQ(client.right, 472 + extra);
-  EXPECT_EQ(client.bottom, 346);
-  ExpectPlaces(std::begin(kAt96), std::end(kAt96), extra);
-  EXPECT_EQ(SendMessageA(Ctl().lstPath, LVM_GETCOLUMNWIDTH, 0, 0), 453);
+class LayoutAtDpi : public Layout, public ::testing::WithParamInterface<UINT> {
+ protected:
+  void SetUp() override {
+    // Too long for the legend's design at any DPI.
+    fake_.identity.userName = "Bartholomew Featherstonehaugh-Cholmondeley";
+    Open();
+    ASSERT_EQ(Form().Dpi(), 96u) << "the display is expected to run at 96 dpi";
+    if (GetParam() != 96) ChangeDpi(GetParam());
+  }
+};
+
+TEST_P(LayoutAtDpi, EveryControlInItsPlaceAndEveryCaptionShownWhole) {
+  // Each control in its frame, at its design top (the frames follow the
+  // client area's bottom) and height (the lists follow it too).
+  for (const Designed& d : kDesigned) {
+    SCOPED_TRACE(d.id);
+    const HWND control = ControlOf(d);
+    ASSERT_NE(control, nullptr);
+    const PixelRect design = window::FitCaptions(GetParam(), {}).Place(d.id);
+    const bool frame = d.id == IDC_FRAME1 || d.id == IDC_FRAME2;
+    const bool list = d.id == IDC_LSTPATH || d.id == IDC_LSTCLASSPATH;
+    EXPECT_EQ(PlaceOf(control).top, frame ? PlaceOf(control).top : design.top);
+    EXPECT_EQ(PlaceOf(control).bottom, list ? PlaceOf(control).bottom : design.height);
+  }
+  EXPECT_EQ(SendMessageA(Ctl().lstClasspath, LVM_GETCOLUMNWIDTH, 0, 0), Px(6800));
+  if (GetParam() == 96) {  // opened at 7080 x 5190 twips and the room the widest row took
+    EXPECT_EQ(ClientOf(Form().Handle()).bottom, 346);
+    EXPECT_EQ(
+        ClientOf(Form().Handle()).right,
+        472 + std::max(PlaceOf(Ctl().imgSort).left - 440,
+                       PlaceOf(Ctl().Frame1).right - 241 + PlaceOf(Ctl().Frame2).right - 209));
+  }
+
+  // A label draws its text edge to edge; a push button keeps its two-pixel
+  // edge, the default button's outline and a pixel of margin on each side; a
+  // frame starts its caption seven pixels in and keeps a pixel of margin.
+  const struct {
+    HWND control;
+    SIZE padding;  // both sides together
+  } captioned[] = {{Ctl().Label3, {0, 0}},  {Ctl().Label2, {0, 0}},  {Ctl().labUser, {0, 0}},
+                   {Ctl().Frame1, {16, 0}}, {Ctl().cmdSave, {8, 8}}, {Ctl().cmdView, {8, 8}},
+                   {Ctl().cmdClose, {8, 8}}};
+  for (const auto& [control, padding] : captioned) {
+    SCOPED_TRACE(TextOf(control));
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof(font),
+               &font);
+    EXPECT_EQ(font.lfHeight, -MulDiv(8, static_cast<int>(Form().Dpi()), 72)) << "the window's font";
+    const SIZE text = CaptionExtent(control);
+    ASSERT_GT(text.cx, 0);
+    EXPECT_GE(PlaceOf(control).bottom, text.cy + padding.cy) << "the caption is cut";
+    const LONG fits =
+        std::max<LONG>(Px(window::DesignRect(GetDlgCtrlID(control)).width), text.cx + padding.cx);
+    EXPECT_GE(PlaceOf(control).right, fits) << "the caption is cut";
+    if (control != Ctl().Frame1) {  // which holds the labels as well
+      EXPECT_EQ(PlaceOf(control).right, fits) << "the design width, or just enough";
+    }
+  }
+  // The tab strip ends past its last tab, room left for the selected tab's
+  // two pixels at each side.
+  RECT tab{};
+  ASSERT_TRUE(SendMessageA(Ctl().TabStrip1, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tab)));
+  EXPECT_EQ(PlaceOf(Ctl().TabStrip1).right, std::max(Px(2535), static_cast<int>(tab.right) + 2));
+
+  // Controls of one container that stand apart in the design stay apart.
+  for (const Designed& a : kDesigned) {
+    for (const Designed& b : kDesigned) {
+      const PixelRect da = window::FitCaptions(GetParam(), {}).Place(a.id);
+      const PixelRect db = window::FitCaptions(GetParam(), {}).Place(b.id);
+      const RECT designA{da.left, da.top, da.left + da.width, da.top + da.height};
+      const RECT designB{db.left, db.top, db.left + db.width, db.top + db.height};
+      RECT overlap{};
+      RECT placeA{};
+      RECT placeB{};
+      if (a.id >= b.id || a.frame != b.frame || IntersectRect(&overlap, &designA, &designB)) {
+        continue;
+      }
+      GetWindowRect(ControlOf(a), &placeA);
+      GetWindowRect(ControlOf(b), &placeB);
+      EXPECT_FALSE(IntersectRect(&overlap, &placeA, &placeB)) << a.id << " and " << b.id;
+    }
+  }
+
+  // The legend holds its labels; the bottom frames touch as the design has
+  // them, and no more.
+  ExpectLayoutFitsTheClientArea();
+  const RECT buttons = PlaceOf(Ctl().Frame2);
+  const RECT legend = PlaceOf(Ctl().Frame1);
+  EXPECT_LE(legend.left + legend.right - buttons.left, Px(240 + 3615) - Px(3840));
+  EXPECT_LE(PlaceOf(Ctl().labUser).left + PlaceOf(Ctl().labUser).right, legend.right);
 }
 
-TEST_F(Layout, MovingToA144DpiMonitorScalesEveryPlace) {
-  Open();
-  RECT outer{};
-  GetWindowRect(Form().Handle(), &outer);
-  RECT suggested{outer.left, outer.top, outer.left + (outer.right - outer.left) * 3 / 2,
-                 outer.top + (outer.bottom - outer.top) * 3 / 2};
-  SendMessageA(Form().Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
-               reinterpret_cast<LPARAM>(&suggested));
-  EXPECT_EQ(Form().Dpi(), 144u);
-  const int extra = RowGrowth(true);
-  SetClientSize(708 + extra, 519);  // 7080 x 5190 twips, and the room the captions took
-  ExpectPlaces(std::begin(kAt144), std::end(kAt144), extra, true);
-  EXPECT_EQ(SendMessageA(Ctl().lstClasspath, LVM_GETCOLUMNWIDTH, 0, 0), 680);
+TEST_P(LayoutAtDpi, KeepsTheSmallestSizeAndFollowsAnyOther) {
   MINMAXINFO limits{};
   SendMessageA(Form().Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
-  EXPECT_EQ(limits.ptMinTrackSize.x, 477);
-  EXPECT_EQ(limits.ptMinTrackSize.y, 200);
-}
-
-TEST_F(Layout, ControlsAreTheKindsAndCaptionsOfTheDesign) {
-  Open();
-  const auto& c = Ctl();
-  EXPECT_EQ(ClassOf(c.lstPath), WC_LISTVIEWA);
-  EXPECT_EQ(ClassOf(c.lstClasspath), WC_LISTVIEWA);
-  EXPECT_EQ(ClassOf(c.TabStrip1), WC_TABCONTROLA);
-  EXPECT_EQ(ClassOf(c.txtSearch), "Edit");
-  EXPECT_EQ(TextOf(c.txtSearch), "");
-  EXPECT_EQ(TextOf(c.Label3), "Find:");
-  EXPECT_EQ(TextOf(c.Label2), "System");
-  EXPECT_EQ(TextOf(c.Frame1), "Key");
-  EXPECT_EQ(TextOf(c.Frame2), "");
-  EXPECT_EQ(GetWindowLongPtrA(c.Frame1, GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
-  EXPECT_EQ(GetWindowLongPtrA(c.Frame2, GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
-  EXPECT_EQ(TextOf(c.cmdSave), "Save Report");
-  EXPECT_EQ(TextOf(c.cmdView), "View Report");
-  EXPECT_EQ(TextOf(c.cmdClose), "Close");
-  EXPECT_EQ(GetMenu(Form().Handle()), nullptr) << "no menu bar";
-
-  std::vector<std::string> tabs;
-  for (int i = 0; i < SendMessageA(c.TabStrip1, TCM_GETITEMCOUNT, 0, 0); ++i) {
-    char text[32] = {};
-    TCITEMA tab{};
-    tab.mask = TCIF_TEXT;
-    tab.pszText = text;
-    tab.cchTextMax = sizeof(text);
-    SendMessageA(c.TabStrip1, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tab));
-    tabs.push_back(text);
+  const SIZE least{Px(4770), Px(2000)};
+  EXPECT_EQ(limits.ptMinTrackSize.x, least.cx) << "dragging stops at the smallest size";
+  EXPECT_EQ(limits.ptMinTrackSize.y, least.cy);
+  const RECT legend = PlaceOf(Ctl().Frame1);
+  const RECT buttons = PlaceOf(Ctl().Frame2);
+  const SIZE large{Px(9000), Px(6000)};
+  for (const SIZE asked : {SIZE{1, large.cy}, SIZE{large.cx, 1}, SIZE{0, 0}, large}) {
+    SCOPED_TRACE(testing::Message() << asked.cx << " x " << asked.cy);
+    const SIZE given = SetOuterSize(asked);
+    EXPECT_EQ(given.cx, std::max(asked.cx, least.cx));
+    EXPECT_EQ(given.cy, std::max(asked.cy, least.cy));
+    ExpectLayoutFitsTheClientArea();
+    Form().Form_Resize();  // again, to the same places
+    ExpectLayoutFitsTheClientArea();
+    EXPECT_EQ(std::make_pair(PlaceOf(Ctl().Frame1).right, PlaceOf(Ctl().Frame1).bottom),
+              std::make_pair(legend.right, legend.bottom))
+        << "the frames keep their size";
+    EXPECT_EQ(std::make_pair(PlaceOf(Ctl().Frame2).right, PlaceOf(Ctl().Frame2).bottom),
+              std::make_pair(buttons.right, buttons.bottom));
   }
-  EXPECT_EQ(tabs, (std::vector<std::string>{"Path", "ClassPath"}));
+  EXPECT_TRUE(fake_.user.messages.empty());
 }
 
-TEST_F(Layout, ListsShowOneColumnTypeWithChecksAndTheFourPictures) {
+INSTANTIATE_TEST_SUITE_P(, LayoutAtDpi, ::testing::Values(96u, 120u, 144u, 192u),
+                         [](const auto& test) { return std::to_string(test.param) + "dpi"; });
+
+TEST_F(Layout, MinimizedNothingMovesAndRestoredTheLayoutFollows) {
   Open();
-  for (const HWND list : {Ctl().lstPath, Ctl().lstClasspath}) {
-    EXPECT_EQ(GetWindowLongPtrA(list, GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
-    EXPECT_NE(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_CHECKBOXES, 0);
-    char header[16] = {};
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT;
-    column.pszText = header;
-    column.cchTextMax = sizeof(header);
-    ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column)));
-    EXPECT_STREQ(header, "Type");
-    EXPECT_FALSE(SendMessageA(list, LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column)));
-    const auto images =
-        reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
-    ASSERT_NE(images, nullptr);
-    // The four pictures, then the overlays that mark entries.
-    EXPECT_EQ(ImageList_GetImageCount(images), 4 + window::kOverlayCount);
-    int width = 0;
-    int height = 0;
-    ImageList_GetIconSize(images, &width, &height);
-    EXPECT_EQ(width, 20);
-    EXPECT_EQ(height, 20);
-  }
+  const RECT list = PlaceOf(Ctl().lstPath);
+  ShowWindow(Form().Handle(), SW_MINIMIZE);
+  Pump(Form());
+  ASSERT_TRUE(IsIconic(Form().Handle()));
+  Form().Form_Resize();
+  EXPECT_EQ(PlaceOf(Ctl().lstPath).right, list.right);
+  EXPECT_EQ(PlaceOf(Ctl().lstPath).bottom, list.bottom);
+  ShowWindow(Form().Handle(), SW_RESTORE);
+  Pump(Form());
+  ExpectLayoutFitsTheClientArea();
+  EXPECT_TRUE(fake_.user.messages.empty());
 }
 
-TEST_F(Layout, LegendAndSortPictureShowTheirPictures) {
+// A control that refuses its new size: the steps before it stay done, the
+// rest are skipped, and the failure is shown exactly once.
+TEST_F(Layout, AFailingStepIsReportedOnceAndStopsTheLayout) {
   Open();
-  const auto picture = [](HWND control) {
-    return reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
-  };
-  EXPECT_EQ(picture(Ctl().Image1), Form().Pics().system.get());
-  EXPECT_EQ(picture(Ctl().Image2), Form().Pics().user.get());
-  EXPECT_EQ(picture(Ctl().imgSort), Form().Pics().sort.get());
-  EXPECT_EQ(Form().SortPicture(), window::kPictureSort);
-  BITMAP sort{};
-  GetObjectA(Form().Pics().sort.get(), sizeof(sort), &sort);
-  EXPECT_EQ(sort.bmWidth, 23);
-  EXPECT_EQ(sort.bmHeight, 22);
-  EXPECT_NE(SendMessageA(Ctl().imgSearch, STM_GETIMAGE, IMAGE_ICON, 0), 0);
-}
-
-TEST_F(Layout, PopupMenuActionHoldsItsTwoEntries) {
-  Open();
-  const HMENU action = GetSubMenu(Form().Pics().mnuAction.get(), 0);
-  ASSERT_NE(action, nullptr);
-  char caption[32] = {};
-  GetMenuStringA(Form().Pics().mnuAction.get(), 0, caption, sizeof(caption), MF_BYPOSITION);
-  EXPECT_STREQ(caption, "Action");
-  ASSERT_EQ(GetMenuItemCount(action), 2);
-  GetMenuStringA(action, 0, caption, sizeof(caption), MF_BYPOSITION);
-  EXPECT_STREQ(caption, "Copy to clipboard");
-  GetMenuStringA(action, 1, caption, sizeof(caption), MF_BYPOSITION);
-  EXPECT_STREQ(caption, "Open");
-}
-
-TEST_F(Layout, TabKeyVisitsTheControlsInTabOrder) {
-  Open();
-  const auto& c = Ctl();
-  std::vector<HWND> visited;
-  HWND current = c.lstPath;
-  for (int i = 0; i < 6; ++i) {
-    visited.push_back(current);
-    current = GetNextDlgTabItem(Form().Handle(), current, FALSE);
-  }
-  // The hidden ClassPath list and the labels take no focus.
-  EXPECT_EQ(visited, (std::vector<HWND>{c.lstPath, c.txtSearch, c.TabStrip1, c.cmdClose, c.cmdSave,
-                                        c.cmdView}));
-  EXPECT_EQ(current, c.lstPath);
+  const RECT legendBefore = PlaceOf(Ctl().Frame1);
+  DestroyWindow(Ctl().lstClasspath);
+  SetOuterSize({1, 1});  // Form_Resize runs again within, to keep the smallest size
+  ASSERT_EQ(fake_.user.messages.size(), 1u);
+  EXPECT_EQ(fake_.user.messages[0].caption, "Error from Velmora vs 1.0.24");
+  const std::string& text = fake_.user.messages[0].text;
+  EXPECT_NE(text.find(" in module frmMain, procedure Form_Resize"), std::string::npos);
+  EXPECT_EQ(text.find("Details:\r\n (error"), std::string::npos) << "a description is shown";
+  EXPECT_EQ(PlaceOf(Ctl().lstPath).right, ClientOf(Form().Handle()).right - 15)
+      << "lstPath was fitted before the failure";
+  EXPECT_EQ(PlaceOf(Ctl().Frame1).top, legendBefore.top) << "the frames were not moved";
+  EXPECT_TRUE(Form().IsOpen());
 }
 
 }  // namespace

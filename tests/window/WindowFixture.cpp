@@ -10,16 +10,6 @@
 namespace window_tests {
 namespace {
 
-void InitControlsOnce() {
-  static const bool done = [] {
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES;
-    return InitCommonControlsEx(&controls) != FALSE;
-  }();
-  (void)done;
-}
-
 // Texts are read through the wide messages and converted by the platform, as
 // another program would read them.
 std::string ItemText(HWND list, int index) {
@@ -70,6 +60,12 @@ RECT PlaceOf(HWND control) {
   return RECT{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
+RECT ClientOf(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return client;
+}
+
 bool Shown(HWND control) {
   return (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
 }
@@ -94,10 +90,32 @@ void WindowTest::Open() {
 }
 
 void WindowTest::OpenOn(const platform::Platform& os) {
-  InitControlsOnce();
+  INITCOMMONCONTROLSEX controls{sizeof(controls),
+                                ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
   form_ = std::make_unique<window::frmMain>(os);
   form_->Create(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
   Pump(*form_);
+}
+
+void WindowTest::OpenWith(const std::string& path, const std::string& classpath) {
+  fake_.environment.Set("PATH", path);
+  if (!classpath.empty()) fake_.environment.Set("CLASSPATH", classpath);
+  Open();
+}
+
+void WindowTest::ChangeDpi(UINT dpi) {
+  RECT outer{};
+  GetWindowRect(Form().Handle(), &outer);
+  const auto scale = [&](LONG length) {
+    return MulDiv(length, static_cast<int>(dpi), static_cast<int>(Form().Dpi()));
+  };
+  RECT suggested{outer.left, outer.top, outer.left + scale(outer.right - outer.left),
+                 outer.top + scale(outer.bottom - outer.top)};
+  SendMessageA(Form().Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+               reinterpret_cast<LPARAM>(&suggested));
+  Pump(Form());
+  ASSERT_EQ(Form().Dpi(), dpi);
 }
 
 void WindowTest::Select(HWND list, int position) {

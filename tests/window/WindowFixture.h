@@ -28,8 +28,9 @@ void PrintTo(const Item& item, std::ostream* out);
 [[nodiscard]] std::vector<std::string> Texts(HWND list);
 [[nodiscard]] std::string TextOf(HWND window);
 // A control's rectangle in its container's client coordinates: left, top,
-// width, height in pixels.
+// width, height in pixels; for a window, its client area the same way.
 [[nodiscard]] RECT PlaceOf(HWND control);
+[[nodiscard]] RECT ClientOf(HWND window);
 [[nodiscard]] bool Shown(HWND control);
 
 // Delivers every queued message as the program's message loop would.
@@ -48,6 +49,10 @@ class WindowTest : public ::testing::Test {
   // Creates the window (running Form_Load) and shows it.
   void Open();
   void OpenOn(const platform::Platform& os);
+  // Opens the window on these process variables (an empty CLASSPATH is unset).
+  void OpenWith(const std::string& path, const std::string& classpath = "");
+  // Moves the window to a monitor of dpi, as the system does.
+  void ChangeDpi(UINT dpi);
 
   window::frmMain& Form() { return *form_; }
   const window::Controls& Ctl() { return form_->Ctl(); }
