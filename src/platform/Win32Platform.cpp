@@ -37,6 +37,14 @@ std::int32_t Win32Registry::OpenKeyEx(KeyHandle root, const char* subKey, std::u
   return status;
 }
 
+std::int32_t Win32Registry::QueryInfoKey(KeyHandle key, std::uint32_t* values,
+                                         std::uint32_t* maxValueNameLength,
+                                         std::uint32_t* maxValueLength) {
+  return RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                          AsDword(values), AsDword(maxValueNameLength), AsDword(maxValueLength),
+                          nullptr, nullptr);
+}
+
 std::int32_t Win32Registry::EnumValue(KeyHandle key, std::uint32_t index, char* name,
                                       std::uint32_t* nameLength, std::uint32_t* type,
                                       std::uint8_t* data, std::uint32_t* dataLength) {

@@ -16,6 +16,8 @@ class Win32Registry final : public RegistryApi {
  public:
   std::int32_t OpenKeyEx(KeyHandle root, const char* subKey, std::uint32_t options,
                          std::uint32_t access, KeyHandle* key) override;
+  std::int32_t QueryInfoKey(KeyHandle key, std::uint32_t* values, std::uint32_t* maxValueNameLength,
+                            std::uint32_t* maxValueLength) override;
   std::int32_t EnumValue(KeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameLength,
                          std::uint32_t* type, std::uint8_t* data,
                          std::uint32_t* dataLength) override;
