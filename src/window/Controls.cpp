@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <iterator>
 #include <utility>
 
 #include "platform/Failure.h"
@@ -27,10 +28,6 @@ UniqueBitmap LoadPicture(int id) {
       LoadImageA(Instance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!bitmap) throw platform::Win32Failure(GetLastError());
   return bitmap;
-}
-
-void Subclass(HWND control, SUBCLASSPROC procedure, void* self) {
-  SetWindowSubclass(control, procedure, 1, reinterpret_cast<DWORD_PTR>(self));
 }
 
 }  // namespace
@@ -146,11 +143,10 @@ void frmMain::CreateControls() {
     column.pszText = const_cast<char*>("Type");
     column.cx = Px(kColumnWidth);
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-    Subclass(list, &frmMain::ControlProc, this);
   }
-  Subclass(ctl_.txtSearch, &frmMain::ControlProc, this);
-  Subclass(ctl_.Frame1, &frmMain::ControlProc, this);
-  Subclass(ctl_.Frame2, &frmMain::ControlProc, this);
+  const HWND hooked[] = {ctl_.lstPath, ctl_.lstClasspath, ctl_.txtSearch, ctl_.Frame1, ctl_.Frame2};
+  static_assert(std::size(hooked) == std::tuple_size_v<decltype(hooks_)>);
+  for (std::size_t i = 0; i < hooks_.size(); ++i) Subclass(hooked[i], hooks_[i]);
 }
 
 void frmMain::ApplyDpi() {

@@ -229,12 +229,28 @@ void frmMain::OnNcDestroy() {
   PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
-LRESULT CALLBACK frmMain::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR, DWORD_PTR self) {
+// Subclassed through the window procedure itself rather than SetWindowSubclass:
+// that one keeps its chain in a window property, and reading a property is a
+// trip to the Wine server on every message a list receives.
+void frmMain::Subclass(HWND control, ControlHook& hook) {
+  hook.form = this;
+  SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&hook));
+  hook.original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&frmMain::ControlProc)));
+}
+
+LRESULT frmMain::PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto* hook =
+      reinterpret_cast<const ControlHook*>(GetWindowLongPtrW(control, GWLP_USERDATA));
+  return CallWindowProcW(hook->original, control, message, wParam, lParam);
+}
+
+LRESULT CALLBACK frmMain::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto* hook = reinterpret_cast<const ControlHook*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   try {
-    return reinterpret_cast<frmMain*>(self)->HandleControlMessage(hwnd, message, wParam, lParam);
+    return hook->form->HandleControlMessage(hwnd, message, wParam, lParam);
   } catch (...) {
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return CallWindowProcW(hook->original, hwnd, message, wParam, lParam);
   }
 }
 
@@ -250,7 +266,7 @@ LRESULT frmMain::HandleControlMessage(HWND control, UINT message, WPARAM wParam,
   if (message == WM_GETDLGCODE && (control == ctl_.txtSearch || isList) && lParam != 0 &&
       reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
       reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
-    return DefSubclassProc(control, message, wParam, lParam) | DLGC_WANTALLKEYS;
+    return PassOn(control, message, wParam, lParam) | DLGC_WANTALLKEYS;
   }
   if (control == ctl_.txtSearch && message == WM_CHAR) {
     int keyAscii = static_cast<int>(wParam);
@@ -267,7 +283,7 @@ LRESULT frmMain::HandleControlMessage(HWND control, UINT message, WPARAM wParam,
              : lstClasspath_MouseUp(kButtonMiddle, 0, x, y);
     });
   }
-  return DefSubclassProc(control, message, wParam, lParam);
+  return PassOn(control, message, wParam, lParam);
 }
 
 void frmMain::cmdSave_Click() {

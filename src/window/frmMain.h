@@ -8,10 +8,12 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
 
+#include "environment/Registry.h"
 #include "platform/Platform.h"
 #include "window/Owners.h"
 
@@ -109,10 +111,18 @@ class frmMain {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+
+  // A control whose messages pass through ControlProc on their way to the
+  // control's own procedure. The control's user data points at its hook.
+  struct ControlHook {
+    frmMain* form = nullptr;
+    WNDPROC original = nullptr;
+  };
+  void Subclass(HWND control, ControlHook& hook);
+  static LRESULT PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
   // Typed message handlers.
   void OnCreate();
@@ -151,6 +161,7 @@ class frmMain {
   Controls ctl_;
   Pictures pics_;
   UniqueFont font_;
+  std::array<ControlHook, 5> hooks_;  // the two lists, the search box, the two frames
   int sortPicture_ = kPictureSort;
   int resizeDepth_ = 0;
   bool resizeReported_ = false;
