@@ -1,5 +1,7 @@
 #include "window/ListView.h"
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace listview {
@@ -32,10 +34,16 @@ int Append(HWND list, std::string_view text, int image) {
   std::string copy(text);
   LVITEMA item{};
   item.mask = LVIF_TEXT | LVIF_IMAGE;
-  item.iItem = Count(list);
+  item.iItem = INT_MAX;  // past the last item: the list puts it at the end
   item.pszText = copy.data();
   item.iImage = image;
   return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void Reserve(HWND list, std::size_t more) {
+  const std::size_t total = static_cast<std::size_t>(Count(list)) + more;
+  SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(std::min<std::size_t>(total, INT_MAX)),
+               0);
 }
 
 void EnsureColumns(HWND list, int count) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -31,6 +32,10 @@ void Select(HWND list, int index);
 // Appends an item with a text and a small icon (0-based image), and gives its
 // position, or -1 when the list refused it.
 int Append(HWND list, std::string_view text, int image);
+
+// Tells the list that `more` items are about to be appended, so that it makes
+// room for all of them at once.
+void Reserve(HWND list, std::size_t more);
 
 // Adds untitled columns until the list has at least count of them.
 void EnsureColumns(HWND list, int count);

@@ -6,6 +6,7 @@
 #include "platform/Failure.h"
 #include "window/ListEntry.h"
 #include "window/ListView.h"
+#include "window/Owners.h"
 #include "window/frmMain.h"
 
 namespace modUtils {
@@ -28,16 +29,30 @@ void AddListEntry(HWND list, bool isUser, std::initializer_list<std::string_view
 
 namespace window {
 
-// A user variable that cannot be read (two stored names that are one once
-// upper-cased) counts as absent: its entries show as system entries and the
+// A user key that cannot be read (two stored names that are one once
+// upper-cased) counts as empty: its entries show as system entries and the
 // program starts as usual.
-std::string frmMain::UserVariableOrEmpty(std::string_view name) const {
+Registry::VariableDictionary frmMain::UserValuesOrEmpty() const {
   try {
-    return modUtils::GetUserVariable(os_, name);
+    return environment::ReadUserValues(os_);
   } catch (const platform::Failure&) {
     return {};
   }
 }
+
+namespace {
+
+// Appends every piece of a search list to list, its mark given by isUser,
+// with redrawing off and room made for all of them at once.
+template <class IsUser>
+void FillList(HWND list, std::string_view value, IsUser isUser) {
+  const auto pieces = modUtils::SplitSearchList(value);
+  const RedrawPause pause(list);
+  listview::Reserve(list, pieces.size());
+  for (const std::string_view piece : pieces) modUtils::AddListEntry(list, isUser(piece), {piece});
+}
+
+}  // namespace
 
 void frmMain::Form_Load() {
   const std::string caption = std::string(appinfo::kTitle) + " " + appinfo::VersionText();
@@ -45,24 +60,18 @@ void frmMain::Form_Load() {
   const std::string user = "User (" + modWinAPI::GetCurrentUserName(os_) + ")";
   SetWindowTextA(ctl_.labUser, user.c_str());
 
-  {
-    const modUtils::ListMembers userPath(UserVariableOrEmpty("PATH"));
-    const std::string value = os_.environment.Variable("path").value_or("");
-    const RedrawPause pause(ctl_.lstPath);
-    for (const std::string_view piece : modUtils::SplitSearchList(value)) {
-      modUtils::AddListEntry(ctl_.lstPath, userPath.Contains(piece), {piece});
-    }
-  }
-  {
-    // One mark for the whole list: the user has a CLASSPATH of their own
-    // with something in it ("" when absent, ";" when empty).
-    const bool isUser = UserVariableOrEmpty("CLASSPATH").size() > 1;
-    const std::string value = os_.environment.Variable("classpath").value_or("");
-    const RedrawPause pause(ctl_.lstClasspath);
-    for (const std::string_view piece : modUtils::SplitSearchList(value)) {
-      modUtils::AddListEntry(ctl_.lstClasspath, isUser, {piece});
-    }
-  }
+  // The user's key is read once, for both lists.
+  const Registry::VariableDictionary userValues = UserValuesOrEmpty();
+
+  const modUtils::ListMembers userPath(modUtils::GetUserVariable(userValues, "PATH"));
+  FillList(ctl_.lstPath, os_.environment.Variable("path").value_or(""),
+           [&](std::string_view piece) { return userPath.Contains(piece); });
+
+  // One mark for the whole list: the user has a CLASSPATH of their own with
+  // something in it ("" when absent, ";" when empty).
+  const bool classpathIsUser = modUtils::GetUserVariable(userValues, "CLASSPATH").size() > 1;
+  FillList(ctl_.lstClasspath, os_.environment.Variable("classpath").value_or(""),
+           [&](std::string_view) { return classpathIsUser; });
 }
 
 void frmMain::Form_Activate() {

@@ -145,7 +145,7 @@ class frmMain {
   void Guarded(std::string_view procedure, const std::function<void()>& handler);
 
   // Helpers of the handlers.
-  [[nodiscard]] std::string UserVariableOrEmpty(std::string_view name) const;
+  [[nodiscard]] Registry::VariableDictionary UserValuesOrEmpty() const;
   [[nodiscard]] HWND ShownList() const;
   void OpenEntry(HWND list);
   void ShowActionMenu(POINT client);
