@@ -202,6 +202,9 @@ LRESULT frmMain::OnNotify(const NMHDR& header) {
       });
       return header.code == NM_RCLICK ? TRUE : 0;  // no second menu from WM_CONTEXTMENU
     }
+    case LVN_DELETEALLITEMS:
+      // Nothing here follows single items: the list need not report each.
+      return TRUE;
     case LVN_KEYDOWN: {
       const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
       if (key.wVKey == 'C' && GetKeyState(VK_CONTROL) < 0) {
