@@ -56,9 +56,13 @@ void frmMain::LoadPictures() {
 
 HWND frmMain::MakeControl(HWND parent, int id, const char* className, const char* text, DWORD style,
                           DWORD exStyle) {
-  const HWND control = CreateWindowExA(
-      exStyle, className, text, WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+  // Created at its design place: moving a control afterwards costs as much
+  // again as creating it, a list most of all.
+  const TwipsRect& place = DesignRect(id);
+  const HWND control =
+      CreateWindowExA(exStyle, className, text, WS_CHILD | WS_CLIPSIBLINGS | style, Px(place.left),
+                      Px(place.top), Px(place.width), Px(place.height), parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   if (control == nullptr) throw platform::Win32Failure(GetLastError());
   return control;
 }
@@ -77,7 +81,11 @@ void frmMain::OnCreate() {
   GetClientRect(hwnd_, &client);
   const int width = Px(kDesignClientWidth) + (outer.right - outer.left) - client.right;
   const int height = Px(kDesignClientHeight) + (outer.bottom - outer.top) - client.bottom;
-  SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Create sizes the window for the design already, where it can tell the DPI
+  // and the frame beforehand.
+  if (width != outer.right - outer.left || height != outer.bottom - outer.top) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void frmMain::CreateControls() {

@@ -20,6 +20,8 @@ namespace window {
 namespace {
 
 constexpr const char* kClassName = "Velmora.frmMain";
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXA existing{};
@@ -53,9 +55,15 @@ void frmMain::Create(HINSTANCE instance, int showCommand) {
   RegisterWindowClass(instance, &frmMain::WindowProc);
   LoadPictures();
   // The caption is the title until Form_Load adds the version.
-  const HWND created =
-      CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, appinfo::kTitle, WS_OVERLAPPEDWINDOW,
-                      CW_USEDEFAULT, CW_USEDEFAULT, 480, 400, nullptr, nullptr, instance, this);
+  // Sized for the design client area at the system's DPI, so that it need
+  // not be resized once its controls stand (OnCreate corrects the size where
+  // the window's DPI or frame turn out otherwise).
+  const UINT dpi = GetDpiForSystem();
+  RECT outer{0, 0, TwipsToPixels(kDesignClientWidth, dpi), TwipsToPixels(kDesignClientHeight, dpi)};
+  AdjustWindowRectExForDpi(&outer, kStyle, FALSE, kExStyle, dpi);
+  const HWND created = CreateWindowExA(kExStyle, kClassName, appinfo::kTitle, kStyle, CW_USEDEFAULT,
+                                       CW_USEDEFAULT, outer.right - outer.left,
+                                       outer.bottom - outer.top, nullptr, nullptr, instance, this);
   if (created == nullptr) {
     const DWORD error = GetLastError();
     throw platform::Failure(
