@@ -191,7 +191,28 @@ int Win32UserServices::ShowMessage(const std::string& text, const std::string& c
   return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), style);
 }
 
+namespace {
+
+// A function of a library loaded at run time, as its declared type.
+template <class Function>
+Function* Entry(HMODULE module, const char* name, Function*) {
+  FARPROC found = GetProcAddress(module, name);
+  if (found == nullptr) throw Win32Failure(GetLastError());
+  return reinterpret_cast<Function*>(reinterpret_cast<void*>(found));
+}
+
+}  // namespace
+
 std::optional<std::string> Win32UserServices::AskSaveFileName(const SaveDialogRequest& request) {
+  if (!commonDialogs_) {
+    const HMODULE loaded = LoadLibraryW(L"comdlg32.dll");
+    if (loaded == nullptr) throw Win32Failure(GetLastError());
+    commonDialogs_.reset(loaded, [](void* module) { FreeLibrary(static_cast<HMODULE>(module)); });
+  }
+  const auto dialogs = static_cast<HMODULE>(commonDialogs_.get());
+  const auto getSaveFileName = Entry(dialogs, "GetSaveFileNameA", &GetSaveFileNameA);
+  const auto extendedError = Entry(dialogs, "CommDlgExtendedError", &CommDlgExtendedError);
+
   // "A|a|B|b" becomes "A\0a\0B\0b\0\0".
   std::string filter = request.filter;
   std::replace(filter.begin(), filter.end(), '|', '\0');
@@ -210,8 +231,8 @@ std::optional<std::string> Win32UserServices::AskSaveFileName(const SaveDialogRe
   // The current folder stays where it was: relative paths in the environment
   // must mean the same before and after a save.
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (GetSaveFileNameA(&dialog)) return std::string(file.data());
-  const DWORD error = CommDlgExtendedError();
+  if (getSaveFileName(&dialog)) return std::string(file.data());
+  const DWORD error = extendedError();
   if (error == 0) return std::nullopt;
   throw Failure(static_cast<std::int32_t>(error),
                 "The Save As dialog failed (common dialog error " + std::to_string(error) + ")");

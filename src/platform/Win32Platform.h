@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -61,6 +62,12 @@ class Win32UserServices final : public UserServicesApi {
   std::optional<std::string> AskSaveFileName(const SaveDialogRequest& request) override;
   void StartProgram(const std::string& commandLine, int showCommand) override;
   void PutClipboardText(const std::string& text) override;
+
+ private:
+  // The common dialog library (comdlg32), loaded when the Save As dialog is
+  // first asked for and let go with this object. Loading it brings the shell
+  // with it, which start-up has no use for.
+  std::shared_ptr<void> commonDialogs_;
 };
 
 struct Win32Platform {
