@@ -70,8 +70,9 @@ HWND frmMain::MakeControl(HWND parent, int id, const char* className, const char
 void frmMain::OnCreate() {
   dpi_ = GetDpiForWindow(hwnd_);
   if (dpi_ == 0) dpi_ = 96;
+  // Each control is created at its design place for this DPI.
   CreateControls();
-  ApplyDpi();
+  ApplyFont();
 
   // The client area starts at its design size; the frame is what the window
   // manager gives around it.
@@ -158,6 +159,18 @@ void frmMain::CreateControls() {
 }
 
 void frmMain::ApplyDpi() {
+  for (const auto& [id, rect] : kDesign) {
+    // A control stands in the window or in one of the two frames.
+    HWND control = GetDlgItem(hwnd_, id);
+    if (control == nullptr) control = GetDlgItem(ctl_.Frame1, id);
+    if (control == nullptr) control = GetDlgItem(ctl_.Frame2, id);
+    SetWindowPos(control, nullptr, Px(rect.left), Px(rect.top), Px(rect.width), Px(rect.height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ApplyFont();
+}
+
+void frmMain::ApplyFont() {
   // The platform's dialog font, 8 points at this DPI.
   LOGFONTA dialogFont{};
   dialogFont.lfHeight = -MulDiv(8, static_cast<int>(dpi_), 72);
@@ -167,13 +180,12 @@ void frmMain::ApplyDpi() {
   UniqueFont font(CreateFontIndirectA(&dialogFont));
   const HFONT shown = font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
-  for (const auto& [id, rect] : kDesign) {
-    // A control stands in the window or in one of the two frames.
-    HWND control = GetDlgItem(hwnd_, id);
-    if (control == nullptr) control = GetDlgItem(ctl_.Frame1, id);
-    if (control == nullptr) control = GetDlgItem(ctl_.Frame2, id);
-    SetWindowPos(control, nullptr, Px(rect.left), Px(rect.top), Px(rect.width), Px(rect.height),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  const HWND controls[] = {
+      ctl_.lstPath,  ctl_.txtSearch, ctl_.Label3,  ctl_.TabStrip1, ctl_.lstClasspath, ctl_.Frame2,
+      ctl_.cmdClose, ctl_.cmdSave,   ctl_.cmdView, ctl_.Frame1,    ctl_.Label2,       ctl_.labUser,
+      ctl_.Image1,   ctl_.Image2,    ctl_.Shape1,  ctl_.imgSort,   ctl_.imgSearch};
+  static_assert(std::size(controls) == std::tuple_size_v<decltype(kDesign)>);
+  for (const HWND control : controls) {
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
   }
   for (const HWND list : {ctl_.lstPath, ctl_.lstClasspath}) {

@@ -136,7 +136,8 @@ class frmMain {
   // Controls and pictures (Controls.cpp).
   void LoadPictures();
   void CreateControls();
-  void ApplyDpi();
+  void ApplyDpi();   // places every control and sets the font, for a new DPI
+  void ApplyFont();  // the dialog font at the window's DPI, to every control
   HWND MakeControl(HWND parent, int id, const char* className, const char* text, DWORD style,
                    DWORD exStyle = 0);
 
