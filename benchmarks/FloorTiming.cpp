@@ -207,18 +207,21 @@ std::wstring EnvironmentBlock(const Scenario& scenario) {
   return block;
 }
 
-struct Search {
-  DWORD process;
-  HWND found;
+// The top-level windows of one process, found as they come.
+struct Windows {
+  DWORD process = 0;
+  std::vector<HWND> found;
 };
 
-BOOL CALLBACK FindShown(HWND window, LPARAM lParam) {
-  auto& search = *reinterpret_cast<Search*>(lParam);
+BOOL CALLBACK CollectWindows(HWND window, LPARAM lParam) {
+  auto& windows = *reinterpret_cast<Windows*>(lParam);
+  if (std::find(windows.found.begin(), windows.found.end(), window) != windows.found.end()) {
+    return TRUE;
+  }
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != search.process || !IsWindowVisible(window)) return TRUE;
-  search.found = window;
-  return FALSE;
+  if (owner == windows.process) windows.found.push_back(window);
+  return TRUE;
 }
 
 // The number of items of the window's first list view.
@@ -249,17 +252,23 @@ double StartUntilShown(const std::wstring& program, std::wstring environment,
   }
   const UniqueHandle process(started.hProcess, &CloseHandle);
   const UniqueHandle thread(started.hThread, &CloseHandle);
-  Search search{started.dwProcessId, nullptr};
-  while (search.found == nullptr) {
-    EnumWindows(&FindShown, reinterpret_cast<LPARAM>(&search));
-    if (search.found != nullptr) break;
-    if (WaitForSingleObject(process.get(), 1) == WAIT_OBJECT_0) {
+  // Looking costs the Wine server, which the program under test needs too:
+  // each millisecond only the program's windows are asked whether they are
+  // shown, and every fourth one all windows are searched for new ones.
+  Windows windows{started.dwProcessId, {}};
+  HWND window = nullptr;
+  for (int round = 0; window == nullptr; ++round) {
+    if (round % 4 == 0) EnumWindows(&CollectWindows, reinterpret_cast<LPARAM>(&windows));
+    for (const HWND candidate : windows.found) {
+      if (IsWindowVisible(candidate)) window = candidate;
+    }
+    if (window == nullptr && WaitForSingleObject(process.get(), 1) == WAIT_OBJECT_0) {
       throw std::runtime_error("the program ended before it showed its window");
     }
   }
   const double shown = Milliseconds(start);
-  const auto items = static_cast<std::size_t>(FirstListCount(search.found));
-  PostMessageW(search.found, WM_CLOSE, 0, 0);
+  const auto items = static_cast<std::size_t>(FirstListCount(window));
+  PostMessageW(window, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0) {
     TerminateProcess(process.get(), 1);
     WaitForSingleObject(process.get(), 10000);
