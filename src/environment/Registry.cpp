@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -105,11 +106,13 @@ ValueBuffers BuffersFor(platform::RegistryApi& registry, KeyHandle key) {
   if (registry.QueryInfoKey(key, nullptr, &longestName, &longestData) != platform::kErrorSuccess) {
     return {std::vector<char>(kNameBufferSize), std::vector<std::uint8_t>(kDefaultDataBufferSize)};
   }
-  const std::uint64_t name = std::min<std::uint64_t>(
-      std::uint64_t{longestName} * kNarrowBytesPerUnit + 1, kNameBufferSize);
+  const auto name = static_cast<std::size_t>(std::min<std::uint64_t>(
+      std::uint64_t{longestName} * kNarrowBytesPerUnit + 1, kNameBufferSize));
   // The data's narrow form, and a byte for the terminator the platform adds
-  // where there is room.
-  const std::uint64_t data = std::uint64_t{longestData} * kNarrowBytesPerUnit / 2 + 2;
+  // where there is room; never more than the platform can report in a length.
+  const auto data = static_cast<std::size_t>(
+      std::min<std::uint64_t>(std::uint64_t{longestData} * kNarrowBytesPerUnit / 2 + 2,
+                              std::numeric_limits<std::uint32_t>::max()));
   return {std::vector<char>(name), std::vector<std::uint8_t>(data)};
 }
 
@@ -130,8 +133,10 @@ std::int32_t ReadValue(platform::RegistryApi& registry, KeyHandle key, std::uint
     if (dataLength >= buffers.data.size()) {
       // At least what the platform asks for, and at least twice as much as
       // before, in case what it asks for is still too little.
-      buffers.data.resize(
-          std::max<std::size_t>(std::size_t{dataLength} + 1, buffers.data.size() * 2));
+      const std::uint64_t grown =
+          std::max<std::uint64_t>(std::uint64_t{dataLength} + 1, buffers.data.size() * 2ull);
+      buffers.data.resize(static_cast<std::size_t>(
+          std::min<std::uint64_t>(grown, std::numeric_limits<std::uint32_t>::max())));
     } else {
       buffers.name.resize(kNameBufferSize);
     }
