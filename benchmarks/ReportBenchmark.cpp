@@ -1,6 +1,6 @@
 // How long the report takes against how long simply writing its bytes takes,
-// in the same folder, on the native build (registry and environment from the
-// double, real files).
+// in the same folder, and how long its registry reads and lookups take, on the
+// native build (registry and environment from the double, real files).
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -80,6 +80,28 @@ void ReportText(benchmark::State& state, Scenario (*make)()) {
   for (auto _ : state) benchmark::DoNotOptimize(modReport::ReportText(os));
 }
 
+// One read of the user's key, as a report or start-up makes it.
+void ReadUserKey(benchmark::State& state, Scenario (*make)()) {
+  Machine machine(make());
+  const auto os = machine.Os();
+  for (auto _ : state) benchmark::DoNotOptimize(environment::ReadUserValues(os));
+}
+
+// Every user lookup a report makes, answered from one read of the key.
+void UserLookups(benchmark::State& state, Scenario (*make)()) {
+  Machine machine(make());
+  const auto userValues = environment::ReadUserValues(machine.Os());
+  const char* names[] = {
+      "PATH",         "CLASSPATH", "CORVANE_HOME",     "TILBURPATH",       "MORDALEPATH",
+      "MORDALERTC",   "QUVPATH",   "DRXCONNECTORPATH", "KWTCONNECTORPATH", "COMMON LIBRARIES",
+      "ZENTARO_HOME", "PUX_HOME",  "GOB_HOME",         "YEL_JAVA_HOME",    "OMRA_DOMAINS_FILE"};
+  for (auto _ : state) {
+    for (const char* name : names) {
+      benchmark::DoNotOptimize(modUtils::GetUserVariable(userValues, name));
+    }
+  }
+}
+
 void RawBytes(benchmark::State& state, Scenario (*make)(), bool flush) {
   Machine machine(make());
   const std::string path = (machine.folder / "raw.txt").string();
@@ -100,6 +122,9 @@ BENCHMARK_CAPTURE(RawBytes, largest_flushed, &benchmarks::Largest, true)
 BENCHMARK_CAPTURE(RawBytes, largest_unflushed, &benchmarks::Largest, false)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ReportText, largest, &benchmarks::Largest)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadUserKey, typical, &benchmarks::Typical)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ReadUserKey, largest, &benchmarks::Largest)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(UserLookups, largest, &benchmarks::Largest)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

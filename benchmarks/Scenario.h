@@ -1,9 +1,11 @@
-// The environments the report is timed on: a typical machine, and the largest
-// environment Windows allows.
+// The environments the timings run on: a typical machine, the same with the
+// longest PATH a process holds as entries, and the largest environment
+// Windows allows.
 #pragma once
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace benchmarks {
@@ -19,7 +21,7 @@ struct Scenario {
   std::string effectivePath;
   std::vector<StoredValue> userValues;    // HKCU\Environment
   std::vector<StoredValue> systemValues;  // the machine's environment key
-  std::vector<std::pair<std::string, std::string>> processVariables;
+  std::vector<std::pair<std::string, std::string>> processVariables;  // besides PATH
 };
 
 // A search list of `count` folders, or of as many as fit in `length` characters.
@@ -50,12 +52,19 @@ inline std::vector<StoredValue> Key(std::size_t count, const std::string& path,
   return values;
 }
 
+// Eight PATH entries, three of them the user's; the keys as a workstation
+// holds them.
 inline Scenario Typical() {
-  const std::string userPath = FolderList("C:\\Users\\jdoe\\Tools", 8, 0);
-  Scenario s{"typical (60 PATH entries, keys of 30 values)",
-             FolderList("C:\\Program Files\\Vendor", 52, 0) + ";" + userPath,
-             Key(30, userPath, "C:\\Users\\jdoe\\lib\\a.jar"),
-             Key(30, FolderList("C:\\Windows\\System", 20, 0), ".;C:\\lib\\b.jar"),
+  const std::string userPath =
+      "C:\\Users\\jdoe\\AppData\\Local\\Microsoft\\WindowsApps;"
+      "C:\\Users\\jdoe\\Tools\\bin;C:\\Users\\jdoe\\.dotnet\\tools";
+  const std::string systemPath =
+      "C:\\Windows\\system32;C:\\Windows;C:\\Windows\\System32\\Wbem;"
+      "C:\\Windows\\System32\\WindowsPowerShell\\v1.0\\;C:\\Corvane\\Mordale\\bin";
+  Scenario s{"typical (8 PATH entries)",
+             systemPath + ";" + userPath,
+             Key(6, userPath, "C:\\Users\\jdoe\\lib\\a.jar"),
+             Key(20, systemPath, ".;C:\\lib\\b.jar"),
              {}};
   s.processVariables = {{"CLASSPATH", ".;C:\\lib\\b.jar;C:\\Users\\jdoe\\lib\\a.jar"},
                         {"CORVANE_HOME", "C:\\Corvane"},
@@ -65,11 +74,22 @@ inline Scenario Typical() {
   return s;
 }
 
+// The typical machine with a PATH of 2,900 entries, about as many as the
+// 32,767 characters of a process variable hold.
+inline Scenario LongPath() {
+  Scenario s = Typical();
+  s.name = "2,900 PATH entries";
+  s.effectivePath.clear();
+  for (int i = 0; i < 2900; ++i)
+    s.effectivePath += (i == 0 ? "C:\\Bin" : ";C:\\Bin") + std::to_string(i);
+  return s;
+}
+
 // A process variable holds at most 32,767 characters with its terminator; a
 // registry value has no such limit.
 inline Scenario Largest() {
   const std::string userPath = FolderList("C:\\Users\\jdoe\\T", 100000, 32767);
-  Scenario s{"largest (PATH of 32,766 and user PATH of 32,767 characters, keys of 500 values)",
+  Scenario s{"largest (keys of 500 values, PATH of 32,766 characters)",
              FolderList("C:\\P", 100000, 32766),
              Key(500, userPath, std::string(32767, 'c')),
              Key(500, FolderList("C:\\W", 100000, 32767), std::string(32767, 's')),

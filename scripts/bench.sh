@@ -1,8 +1,17 @@
 #!/usr/bin/env bash
-# Prints how long the report takes against a plain write of its bytes: on the
-# native build (Google Benchmark; registry and environment from the double,
-# real files), and on the Windows build under Wine (real registry, environment
-# and files). Set VELMORA_BENCH_RUNS for more repetitions of the native one.
+# Prints how long Velmora takes against the least program doing the same job.
+#
+# - Natively (Release, no sanitizers; registry and environment from the
+#   double, real files): the report and its text against a plain write of its
+#   bytes, and the registry reads and lookups, with Google Benchmark.
+# - Under Wine, in a prefix of its own (build/bench-wineprefix) and one Wine
+#   session with a private Xvfb: start-up with a typical PATH and with 2,900
+#   entries, the sort refill, and View Report with a typical and with the
+#   largest environment, each against its floor, in alternating runs; the
+#   medians and their ratio.
+#
+# VELMORA_BENCH_RUNS sets the repetitions (native: 5; Wine: 11 runs of each);
+# VELMORA_BENCH_JOBS picks Wine jobs ("startup,refill,report" by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -18,8 +27,12 @@ build/native-release/benchmarks/entry_checks_benchmark \
   --benchmark_repetitions="${VELMORA_BENCH_RUNS:-5}" --benchmark_report_aggregates_only=true
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target report_timing
-printf '\n== windows (x86_64) under Wine\n'
+cmake --build --preset windows --target Velmora startup_floor floor_timing
+printf '\n== windows (x86_64) under Wine, against the floor\n'
+# shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
-wine_session_start "$root/build/windows/wineprefix"
-wine build/windows/benchmarks/report_timing.exe
+wine_session_start "$root/build/bench-wineprefix" xvfb
+wine build/windows/benchmarks/floor_timing.exe \
+  "$(winepath -w build/windows/src/window/Velmora.exe)" \
+  "$(winepath -w build/windows/benchmarks/startup_floor.exe)" \
+  "${VELMORA_BENCH_RUNS:-11}" "${VELMORA_BENCH_JOBS:-startup,refill,report}"

@@ -1,6 +1,7 @@
 #include "environment/Lookups.h"
 
-#include "environment/Registry.h"
+#include <exception>
+
 #include "text/Text.h"
 
 namespace {
@@ -11,14 +12,38 @@ const Registry::VariableItem* FindItem(const Registry::VariableDictionary& value
   return values.Find(modUtils::UpperCase(name));
 }
 
+// The raw text stored under name, or "".
+std::string RawText(const Registry::VariableDictionary& values, std::string_view name) {
+  const auto* item = FindItem(values, name);
+  return item == nullptr ? std::string() : (*item)[Registry::kItemRaw];
+}
+
 }  // namespace
+
+namespace environment {
+
+Registry::VariableDictionary ReadUserValues(const platform::Platform& os) {
+  return Registry::EnumRegistryValues(os, platform::kCurrentUser, kUserEnvironmentKey);
+}
+
+Registry::VariableDictionary ReadSystemValues(const platform::Platform& os) {
+  try {
+    return Registry::EnumRegistryValues(os, platform::kLocalMachine, kSystemEnvironmentKey);
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+}  // namespace environment
 
 namespace modUtils {
 
 std::string GetUserVariable(const platform::Platform& os, std::string_view name) {
-  const auto values =
-      Registry::EnumRegistryValues(os, platform::kCurrentUser, environment::kUserEnvironmentKey);
-  const auto* item = FindItem(values, name);
+  return GetUserVariable(environment::ReadUserValues(os), name);
+}
+
+std::string GetUserVariable(const Registry::VariableDictionary& userValues, std::string_view name) {
+  const auto* item = FindItem(userValues, name);
   if (item == nullptr) return {};
   return (*item)[Registry::kItemRaw] + ";" + (*item)[Registry::kItemExpanded];
 }
@@ -49,21 +74,21 @@ bool ListMembers::Contains(std::string_view entry) const {
 namespace modReport {
 
 std::string ReadUserEnvironment(const platform::Platform& os, std::string_view name) {
-  const auto values =
-      Registry::EnumRegistryValues(os, platform::kCurrentUser, environment::kUserEnvironmentKey);
-  const auto* item = FindItem(values, name);
-  return item == nullptr ? std::string() : (*item)[Registry::kItemRaw];
+  return ReadUserEnvironment(environment::ReadUserValues(os), name);
+}
+
+std::string ReadUserEnvironment(const Registry::VariableDictionary& userValues,
+                                std::string_view name) {
+  return RawText(userValues, name);
 }
 
 std::string ReadSystemEnvironment(const platform::Platform& os, std::string_view name) {
-  try {
-    const auto values = Registry::EnumRegistryValues(os, platform::kLocalMachine,
-                                                     environment::kSystemEnvironmentKey);
-    const auto* item = FindItem(values, name);
-    return item == nullptr ? std::string() : (*item)[Registry::kItemRaw];
-  } catch (const std::exception&) {
-    return {};
-  }
+  return ReadSystemEnvironment(environment::ReadSystemValues(os), name);
+}
+
+std::string ReadSystemEnvironment(const Registry::VariableDictionary& systemValues,
+                                  std::string_view name) {
+  return RawText(systemValues, name);
 }
 
 }  // namespace modReport

@@ -1,11 +1,34 @@
 // Questions about the stored environment and about search lists.
+//
+// Each reader comes in two forms: one that reads the registry key itself, and
+// one that answers from the key's values already read, for a caller that asks
+// several questions of one key (the report, start-up). Both give the same
+// answer for the same values.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <unordered_set>
 
+#include "environment/Registry.h"
 #include "platform/Platform.h"
+
+namespace environment {
+
+inline constexpr const char* kUserEnvironmentKey = "Environment";
+// The current control set, whichever numbered set the machine started with.
+inline constexpr const char* kSystemEnvironmentKey =
+    "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+
+// The values of the user's environment key. A duplicate name in the key
+// throws to the caller.
+[[nodiscard]] Registry::VariableDictionary ReadUserValues(const platform::Platform& os);
+
+// The values of the machine's environment key; empty when it cannot be read.
+// Never throws.
+[[nodiscard]] Registry::VariableDictionary ReadSystemValues(const platform::Platform& os);
+
+}  // namespace environment
 
 namespace modUtils {
 
@@ -13,6 +36,9 @@ namespace modUtils {
 // and as expanded: raw text + ";" + expanded text, or "" when the user has no
 // such variable. A duplicate name in the key throws to the caller.
 [[nodiscard]] std::string GetUserVariable(const platform::Platform& os, std::string_view name);
+// The same, from the user's key already read.
+[[nodiscard]] std::string GetUserVariable(const Registry::VariableDictionary& userValues,
+                                          std::string_view name);
 
 // Whether entry is one of the ";"-separated pieces of list, ignoring letter
 // case. Pieces are compared whole: no trimming, no expansion.
@@ -37,18 +63,15 @@ namespace modReport {
 // The user's own variable as stored, or "". A duplicate name in the key
 // throws to the caller.
 [[nodiscard]] std::string ReadUserEnvironment(const platform::Platform& os, std::string_view name);
+// The same, from the user's key already read.
+[[nodiscard]] std::string ReadUserEnvironment(const Registry::VariableDictionary& userValues,
+                                              std::string_view name);
 
 // The machine-wide variable as stored, or ""; never throws.
 [[nodiscard]] std::string ReadSystemEnvironment(const platform::Platform& os,
                                                 std::string_view name);
+// The same, from the machine's key already read.
+[[nodiscard]] std::string ReadSystemEnvironment(const Registry::VariableDictionary& systemValues,
+                                                std::string_view name);
 
 }  // namespace modReport
-
-namespace environment {
-
-inline constexpr const char* kUserEnvironmentKey = "Environment";
-// The current control set, whichever numbered set the machine started with.
-inline constexpr const char* kSystemEnvironmentKey =
-    "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
-
-}  // namespace environment

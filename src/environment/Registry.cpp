@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <memory>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -15,10 +15,21 @@ namespace {
 
 using platform::KeyHandle;
 
-// Room for the longest value name the registry allows: 16,383 UTF-16 units,
-// each up to three bytes in UTF-8, and the terminator.
-constexpr std::uint32_t kNameBufferSize = 16383 * 3 + 1;
-constexpr std::uint32_t kProbeBufferSize = 255;
+// A UTF-16 unit of a name or of string data takes up to three bytes in UTF-8,
+// so the narrow form of a value takes up to half as much again as the
+// registry stores.
+constexpr std::uint64_t kNarrowBytesPerUnit = 3;
+
+// Room for the longest value name the registry allows: 16,383 UTF-16 units and
+// the terminator.
+constexpr std::uint32_t kNameBufferSize = 16383 * kNarrowBytesPerUnit + 1;
+
+// When the key cannot tell its largest value, data buffers start this large.
+constexpr std::uint32_t kDefaultDataBufferSize = 1024;
+
+// A value that keeps growing while it is read is given up after this many
+// reads, like a value that cannot be read at all.
+constexpr int kMaxReads = 16;
 
 // Owns an open key and closes it on every path.
 class OpenKey {
@@ -73,6 +84,57 @@ VariableItem Decode(const platform::Platform& os, std::string name, std::uint32_
   return item;
 }
 
+// Buffers for one key's values, large enough for its largest value as the key
+// describes it, so that each value is read in one call.
+struct ValueBuffers {
+  std::vector<char> name;
+  std::vector<std::uint8_t> data;
+};
+
+ValueBuffers BuffersFor(platform::RegistryApi& registry, KeyHandle key) {
+  std::uint32_t longestName = 0;
+  std::uint32_t longestData = 0;
+  if (registry.QueryInfoKey(key, nullptr, &longestName, &longestData) != platform::kErrorSuccess) {
+    return {std::vector<char>(kNameBufferSize), std::vector<std::uint8_t>(kDefaultDataBufferSize)};
+  }
+  const auto name = static_cast<std::size_t>(std::min<std::uint64_t>(
+      std::uint64_t{longestName} * kNarrowBytesPerUnit + 1, kNameBufferSize));
+  // The data's narrow form, and a byte for the terminator the platform adds
+  // where there is room; never more than the platform can report in a length.
+  const auto data = static_cast<std::size_t>(
+      std::min<std::uint64_t>(std::uint64_t{longestData} * kNarrowBytesPerUnit / 2 + 2,
+                              std::numeric_limits<std::uint32_t>::max()));
+  return {std::vector<char>(name), std::vector<std::uint8_t>(data)};
+}
+
+// Reads value `index` into the buffers with RegEnumValueA, growing them while
+// the platform says they are too small (the value grew since the key was
+// asked about it). The platform's answer; on success nameLength and
+// dataLength hold what was stored.
+std::int32_t ReadValue(platform::RegistryApi& registry, KeyHandle key, std::uint32_t index,
+                       ValueBuffers& buffers, std::uint32_t& nameLength, std::uint32_t& type,
+                       std::uint32_t& dataLength) {
+  std::int32_t status = platform::kErrorMoreData;
+  for (int read = 0; read < kMaxReads && status == platform::kErrorMoreData; ++read) {
+    nameLength = static_cast<std::uint32_t>(buffers.name.size());
+    dataLength = static_cast<std::uint32_t>(buffers.data.size());
+    status = registry.EnumValue(key, index, buffers.name.data(), &nameLength, &type,
+                                buffers.data.data(), &dataLength);
+    if (status != platform::kErrorMoreData) break;
+    if (dataLength >= buffers.data.size()) {
+      // At least what the platform asks for, and at least twice as much as
+      // before, in case what it asks for is still too little.
+      const std::uint64_t grown =
+          std::max<std::uint64_t>(std::uint64_t{dataLength} + 1, buffers.data.size() * 2ull);
+      buffers.data.resize(static_cast<std::size_t>(
+          std::min<std::uint64_t>(grown, std::numeric_limits<std::uint32_t>::max())));
+    } else {
+      buffers.name.resize(kNameBufferSize);
+    }
+  }
+  return status;
+}
+
 }  // namespace
 
 std::string Expand(platform::EnvironmentApi& environment, const std::string& raw) {
@@ -108,26 +170,22 @@ VariableDictionary EnumRegistryValues(const platform::Platform& os, KeyHandle ro
   }
   const OpenKey key(registry, handle);
 
-  const auto name = std::make_unique_for_overwrite<char[]>(kNameBufferSize);
-  std::uint8_t probe[kProbeBufferSize];
-  std::vector<std::uint8_t> data;
+  // One call per value: the buffers are sized for the key's largest value
+  // before the enumeration starts.
+  ValueBuffers buffers = BuffersFor(registry, key.Handle());
   for (std::uint32_t index = 0;; ++index) {
-    // The probe asks for the data size only; its own result does not matter.
-    std::uint32_t nameLength = kNameBufferSize;
+    std::uint32_t nameLength = 0;
     std::uint32_t type = 0;
     std::uint32_t dataLength = 0;
-    (void)registry.EnumValue(key.Handle(), index, name.get(), &nameLength, &type, probe,
-                             &dataLength);
-
-    data.assign(std::size_t{dataLength} + 1, 0);
-    nameLength = kNameBufferSize;
-    if (registry.EnumValue(key.Handle(), index, name.get(), &nameLength, &type, data.data(),
-                           &dataLength) != platform::kErrorSuccess) {
+    if (ReadValue(registry, key.Handle(), index, buffers, nameLength, type, dataLength) !=
+        platform::kErrorSuccess) {
       break;
     }
     // Never read past what the fetch stored, nor past the buffers.
-    const auto stored = static_cast<std::uint32_t>(std::min<std::size_t>(dataLength, data.size()));
-    std::string valueName(name.get(), std::min(nameLength, kNameBufferSize - 1));
+    const auto stored =
+        static_cast<std::uint32_t>(std::min<std::size_t>(dataLength, buffers.data.size()));
+    std::string valueName(buffers.name.data(),
+                          std::min<std::size_t>(nameLength, buffers.name.size() - 1));
     std::string upper = modUtils::UpperCase(valueName);
     // The registry holds each name once, so a name that arrives again byte for
     // byte is a different one that UTF-8 cannot tell apart (it differed in an
@@ -137,7 +195,8 @@ VariableDictionary EnumRegistryValues(const platform::Platform& os, KeyHandle ro
         earlier != nullptr && (*earlier)[kItemName] == valueName) {
       continue;
     }
-    values.Add(std::move(upper), Decode(os, std::move(valueName), type, data.data(), stored));
+    values.Add(std::move(upper),
+               Decode(os, std::move(valueName), type, buffers.data.data(), stored));
   }
   return values;
 }

@@ -61,10 +61,34 @@ std::int32_t FakeRegistry::OpenKeyEx(KeyHandle root, const char* subKey, std::ui
   return kErrorSuccess;
 }
 
+std::int32_t FakeRegistry::QueryInfoKey(KeyHandle key, std::uint32_t* values,
+                                        std::uint32_t* maxValueNameLength,
+                                        std::uint32_t* maxValueLength) {
+  const auto open = open_.find(key);
+  if (open == open_.end()) return kErrorInvalidHandle;
+  const Values& stored = keys_[open->second];
+  // Lengths as the registry keeps them: names and string data in UTF-16.
+  std::uint32_t longestName = 0;
+  std::uint32_t longestData = 0;
+  for (const Value& value : stored) {
+    const auto name = static_cast<std::uint32_t>(modUtils::Utf8ToUtf16(value.name).size());
+    const std::string_view bytes(reinterpret_cast<const char*>(value.data.data()),
+                                 value.data.size());
+    const auto data = static_cast<std::uint32_t>(
+        IsString(value.type) ? modUtils::Utf8ToUtf16(bytes).size() * sizeof(char16_t)
+                             : value.data.size());
+    longestName = std::max(longestName, name);
+    longestData = std::max(longestData, data);
+  }
+  if (values != nullptr) *values = static_cast<std::uint32_t>(stored.size());
+  if (maxValueNameLength != nullptr) *maxValueNameLength = longestName;
+  if (maxValueLength != nullptr) *maxValueLength = longestData;
+  return kErrorSuccess;
+}
+
 std::int32_t FakeRegistry::EnumValue(KeyHandle key, std::uint32_t index, char* name,
                                      std::uint32_t* nameLength, std::uint32_t* type,
                                      std::uint8_t* data, std::uint32_t* dataLength) {
-  ++enumCalls_;
   if ((data != nullptr && dataLength == nullptr) || name == nullptr || nameLength == nullptr) {
     return kErrorInvalidParameter;
   }

@@ -29,10 +29,11 @@ class FakeRegistry final : public RegistryApi {
   void FailValue(std::uint32_t index, std::int32_t error) { failures_[index] = error; }
 
   [[nodiscard]] int OpenHandles() const { return static_cast<int>(open_.size()); }
-  [[nodiscard]] int EnumCalls() const { return enumCalls_; }
 
   std::int32_t OpenKeyEx(KeyHandle root, const char* subKey, std::uint32_t options,
                          std::uint32_t access, KeyHandle* key) override;
+  std::int32_t QueryInfoKey(KeyHandle key, std::uint32_t* values, std::uint32_t* maxValueNameLength,
+                            std::uint32_t* maxValueLength) override;
   std::int32_t EnumValue(KeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameLength,
                          std::uint32_t* type, std::uint8_t* data,
                          std::uint32_t* dataLength) override;
@@ -52,7 +53,6 @@ class FakeRegistry final : public RegistryApi {
   std::map<KeyHandle, std::string> open_;
   std::map<std::uint32_t, std::int32_t> failures_;
   KeyHandle nextHandle_ = 0x1000;
-  int enumCalls_ = 0;
 };
 
 }  // namespace platform

@@ -52,6 +52,16 @@ class RegistryApi {
                                                std::uint32_t options, std::uint32_t access,
                                                KeyHandle* key) = 0;
 
+  // RegQueryInfoKeyA, asked about the key's values only: their number, the
+  // length of the longest value name in UTF-16 units without its terminator,
+  // and the size in bytes of the longest value's data as the registry stores
+  // it (strings in UTF-16, so their narrow form may need up to half as much
+  // again). Any output may be null. 0 on success, or an error code and the
+  // outputs untouched.
+  [[nodiscard]] virtual std::int32_t QueryInfoKey(KeyHandle key, std::uint32_t* values,
+                                                  std::uint32_t* maxValueNameLength,
+                                                  std::uint32_t* maxValueLength) = 0;
+
   // RegEnumValueA. nameLength holds the name buffer's size in characters on the
   // way in and, on success only, the name's length without terminator on the
   // way out. dataLength holds the data buffer's size in bytes on the way in and

@@ -84,6 +84,14 @@ std::int32_t Win32Registry::OpenKeyEx(KeyHandle root, const char* subKey, std::u
   return status;
 }
 
+std::int32_t Win32Registry::QueryInfoKey(KeyHandle key, std::uint32_t* values,
+                                         std::uint32_t* maxValueNameLength,
+                                         std::uint32_t* maxValueLength) {
+  return RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                          AsDword(values), AsDword(maxValueNameLength), AsDword(maxValueLength),
+                          nullptr, nullptr);
+}
+
 std::int32_t Win32Registry::EnumValue(KeyHandle key, std::uint32_t index, char* name,
                                       std::uint32_t* nameLength, std::uint32_t* type,
                                       std::uint8_t* data, std::uint32_t* dataLength) {
@@ -297,7 +305,28 @@ int Win32UserServices::ShowMessage(const std::string& text, const std::string& c
   return MessageBoxW(GetActiveWindow(), WideText(text).c_str(), WideText(caption).c_str(), style);
 }
 
+namespace {
+
+// A function of a library loaded at run time, as its declared type.
+template <class Function>
+Function* Entry(HMODULE module, const char* name, Function*) {
+  FARPROC found = GetProcAddress(module, name);
+  if (found == nullptr) throw Win32Failure(GetLastError());
+  return reinterpret_cast<Function*>(reinterpret_cast<void*>(found));
+}
+
+}  // namespace
+
 std::optional<std::string> Win32UserServices::AskSaveFileName(const SaveDialogRequest& request) {
+  if (!commonDialogs_) {
+    const HMODULE loaded = LoadLibraryW(L"comdlg32.dll");
+    if (loaded == nullptr) throw Win32Failure(GetLastError());
+    commonDialogs_.reset(loaded, [](void* module) { FreeLibrary(static_cast<HMODULE>(module)); });
+  }
+  const auto dialogs = static_cast<HMODULE>(commonDialogs_.get());
+  const auto getSaveFileName = Entry(dialogs, "GetSaveFileNameW", &GetSaveFileNameW);
+  const auto extendedError = Entry(dialogs, "CommDlgExtendedError", &CommDlgExtendedError);
+
   // "A|a|B|b" becomes "A\0a\0B\0b\0\0".
   std::wstring filter = WideText(request.filter);
   std::replace(filter.begin(), filter.end(), L'|', L'\0');
@@ -316,8 +345,8 @@ std::optional<std::string> Win32UserServices::AskSaveFileName(const SaveDialogRe
   // The current folder stays where it was: relative paths in the environment
   // must mean the same before and after a save.
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  if (GetSaveFileNameW(&dialog)) return Utf8Text(file.data());
-  const DWORD error = CommDlgExtendedError();
+  if (getSaveFileName(&dialog)) return Utf8Text(file.data());
+  const DWORD error = extendedError();
   if (error == 0) return std::nullopt;
   throw Failure(static_cast<std::int32_t>(error),
                 "The Save As dialog failed (common dialog error " + std::to_string(error) + ")");

@@ -21,6 +21,8 @@ class Win32Registry final : public RegistryApi {
  public:
   std::int32_t OpenKeyEx(KeyHandle root, const char* subKey, std::uint32_t options,
                          std::uint32_t access, KeyHandle* key) override;
+  std::int32_t QueryInfoKey(KeyHandle key, std::uint32_t* values, std::uint32_t* maxValueNameLength,
+                            std::uint32_t* maxValueLength) override;
   std::int32_t EnumValue(KeyHandle key, std::uint32_t index, char* name, std::uint32_t* nameLength,
                          std::uint32_t* type, std::uint8_t* data,
                          std::uint32_t* dataLength) override;
@@ -67,6 +69,12 @@ class Win32UserServices final : public UserServicesApi {
   void StartProgram(const std::string& application, const std::string& commandLine,
                     int showCommand) override;
   void PutClipboardText(const std::string& text) override;
+
+ private:
+  // The common dialog library (comdlg32), loaded when the Save As dialog is
+  // first asked for and let go with this object. Loading it brings the shell
+  // with it, which start-up has no use for.
+  std::shared_ptr<void> commonDialogs_;
 };
 
 struct Win32Platform {

@@ -48,10 +48,12 @@ std::string HeaderDate(const platform::LocalTime& t) {
 
 class ReportWriter {
  public:
-  explicit ReportWriter(const platform::Platform& os) : os_(os) {}
+  ReportWriter(const platform::Platform& os, const Registry::VariableDictionary& userValues,
+               const Registry::VariableDictionary& systemValues)
+      : os_(os), user_(userValues), system_(systemValues) {}
 
   std::string Build() {
-    const std::string userPath = modUtils::GetUserVariable(os_, "PATH");
+    const std::string userPath = modUtils::GetUserVariable(user_, "PATH");
     const std::string user = modWinAPI::GetCurrentUserName(os_);
     Header(user);
     PathSection(userPath, user);
@@ -104,16 +106,16 @@ class ReportWriter {
            std::string(entry));
     }
     Line("");
-    StoredEntries("System PATH variable:", ReadSystemEnvironment(os_, "PATH"));
-    StoredEntries("User PATH variable for " + user + ":", ReadUserEnvironment(os_, "PATH"));
+    StoredEntries("System PATH variable:", ReadSystemEnvironment(system_, "PATH"));
+    StoredEntries("User PATH variable for " + user + ":", ReadUserEnvironment(user_, "PATH"));
   }
 
   void ClassPathSection(const std::string& user) {
     Line("Effective ClassPath: " + Effective("CLASSPATH"));
     Line("");
-    StoredEntries("System CLASSPATH variable:", ReadSystemEnvironment(os_, "CLASSPATH"));
+    StoredEntries("System CLASSPATH variable:", ReadSystemEnvironment(system_, "CLASSPATH"));
     StoredEntries("User CLASSPATH variable for " + user + ":",
-                  ReadUserEnvironment(os_, "CLASSPATH"));
+                  ReadUserEnvironment(user_, "CLASSPATH"));
   }
 
   // A heading, the stored value's entries, and a blank line.
@@ -132,7 +134,7 @@ class ReportWriter {
       return;
     }
     // A user entry is the user's own plain-text value, seen unchanged by the process.
-    const bool isUser = modUtils::EqualsNoCase(value + ";", modUtils::GetUserVariable(os_, name));
+    const bool isUser = modUtils::EqualsNoCase(value + ";", modUtils::GetUserVariable(user_, name));
     Line(kEntryIndent + std::string(isUser ? kUserTag : kSystemTag) + name + ": " + value + "\t" +
          note(os_, value));
   }
@@ -160,6 +162,8 @@ class ReportWriter {
   }
 
   const platform::Platform& os_;
+  const Registry::VariableDictionary& user_;
+  const Registry::VariableDictionary& system_;
   std::string text_;
 };
 
@@ -172,12 +176,22 @@ std::string StarLine(std::string_view text, std::int32_t width) {
 }
 
 std::string ReportText(const platform::Platform& os) {
-  return ReportWriter(os).Build();
+  const Registry::VariableDictionary userValues = environment::ReadUserValues(os);
+  return ReportText(os, userValues, environment::ReadSystemValues(os));
+}
+
+std::string ReportText(const platform::Platform& os, const Registry::VariableDictionary& userValues,
+                       const Registry::VariableDictionary& systemValues) {
+  return ReportWriter(os, userValues, systemValues).Build();
 }
 
 bool doReport(const platform::Platform& os, const std::string& path) {
   try {
-    WriteWholeFile(os.files, path, EncodeReport(ReportText(os)));
+    // Each key is read once, and only for this report: every lookup of the
+    // report is answered from these two.
+    const Registry::VariableDictionary userValues = environment::ReadUserValues(os);
+    const Registry::VariableDictionary systemValues = environment::ReadSystemValues(os);
+    WriteWholeFile(os.files, path, EncodeReport(ReportText(os, userValues, systemValues)));
     return true;
   } catch (const platform::Failure& failure) {
     modUtils::ReportError(os, "modReport", "doReport", failure.Description(), failure.Number());

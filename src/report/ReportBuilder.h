@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "environment/Registry.h"
 #include "platform/Platform.h"
 
 namespace modReport {
@@ -14,9 +15,14 @@ namespace modReport {
 // width characters or more comes back unchanged. Characters, not bytes, count.
 [[nodiscard]] std::string StarLine(std::string_view text, std::int32_t width);
 
-// The report's lines, each ended by CR LF, in UTF-8. Throws platform::Failure
-// when a lookup fails.
+// The report's lines, each ended by CR LF, in UTF-8, with every stored value
+// taken from the user's and the machine's environment keys as read once for
+// this report. Throws platform::Failure when the user's key cannot be read.
 [[nodiscard]] std::string ReportText(const platform::Platform& os);
+// The same from the two keys already read.
+[[nodiscard]] std::string ReportText(const platform::Platform& os,
+                                     const Registry::VariableDictionary& userValues,
+                                     const Registry::VariableDictionary& systemValues);
 
 // Writes the report to path, whole or not at all. A failure is shown in the
 // error box (module "modReport", procedure "doReport") and not passed on.

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,10 +21,6 @@ namespace {
 
 HINSTANCE Instance() {
   return GetModuleHandleA(nullptr);
-}
-
-void Subclass(HWND control, SUBCLASSPROC procedure, void* self) {
-  SetWindowSubclass(control, procedure, 1, reinterpret_cast<DWORD_PTR>(self));
 }
 
 // What a control keeps around its caption, in pixels at any DPI: a push button
@@ -74,9 +71,13 @@ void frmMain::LoadActionMenu() {
 
 HWND frmMain::MakeControl(HWND parent, int id, const char* className, const char* text, DWORD style,
                           DWORD exStyle) {
-  const HWND control = CreateWindowExA(
-      exStyle, className, text, WS_CHILD | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, parent,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
+  // Created at its design place: moving a control afterwards costs as much
+  // again as creating it, a list most of all.
+  const TwipsRect& place = DesignRect(id);
+  const HWND control =
+      CreateWindowExA(exStyle, className, text, WS_CHILD | WS_CLIPSIBLINGS | style, Px(place.left),
+                      Px(place.top), Px(place.width), Px(place.height), parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
   if (control == nullptr) throw platform::Win32Failure(GetLastError());
   return control;
 }
@@ -84,6 +85,7 @@ HWND frmMain::MakeControl(HWND parent, int id, const char* className, const char
 void frmMain::OnCreate() {
   dpi_ = GetDpiForWindow(hwnd_);
   if (dpi_ == 0) dpi_ = 96;
+  // Each control is created at its design place for this DPI.
   CreateControls();
   ApplyDpi();
 }
@@ -98,7 +100,16 @@ void frmMain::OpenAtDesignSize() {
   const int width =
       Px(kDesignClientWidth) + fit_.extraClientWidth + (outer.right - outer.left) - client.right;
   const int height = Px(kDesignClientHeight) + (outer.bottom - outer.top) - client.bottom;
-  SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Create sizes the window for the design already, where it can tell the DPI
+  // and the frame beforehand.
+  if (width != outer.right - outer.left || height != outer.bottom - outer.top) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // The platform delivers the first Resize only when the window is shown,
+  // after Form_Load: the lists take their size now, while they are empty,
+  // since resizing a list of thousands of items takes tens of milliseconds.
+  // That first Resize then finds every control in place.
+  Form_Resize();
 }
 
 void frmMain::CreateControls() {
@@ -155,11 +166,10 @@ void frmMain::CreateControls() {
     column.pszText = const_cast<char*>("Type");
     column.cx = Px(kColumnWidth);
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-    Subclass(list, &frmMain::ControlProc, this);
   }
-  Subclass(ctl_.txtSearch, &frmMain::ControlProc, this);
-  Subclass(ctl_.Frame1, &frmMain::ControlProc, this);
-  Subclass(ctl_.Frame2, &frmMain::ControlProc, this);
+  const HWND hooked[] = {ctl_.lstPath, ctl_.lstClasspath, ctl_.txtSearch, ctl_.Frame1, ctl_.Frame2};
+  static_assert(std::size(hooked) == std::tuple_size_v<decltype(hooks_)>);
+  for (std::size_t i = 0; i < hooks_.size(); ++i) Subclass(hooked[i], hooks_[i]);
 }
 
 void frmMain::ApplyDpi() {

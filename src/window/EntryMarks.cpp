@@ -173,7 +173,7 @@ void frmMain::CreateTabTips() {
   PlaceTabTips();
   // After the tool tip's own subclass, so that the headers are placed anew
   // before it sees the mouse.
-  SetWindowSubclass(ctl_.TabStrip1, &frmMain::ControlProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  Subclass(ctl_.TabStrip1, tabHook_);
 }
 
 void frmMain::PlaceTabTips() {

@@ -1,5 +1,7 @@
 #include "window/ListView.h"
 
+#include <algorithm>
+#include <climits>
 #include <unordered_map>
 #include <vector>
 
@@ -76,6 +78,12 @@ int Overlay(HWND list, int index) {
   const auto state = static_cast<UINT>(
       SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_OVERLAYMASK));
   return static_cast<int>((state & LVIS_OVERLAYMASK) >> 8);
+}
+
+void Reserve(HWND list, std::size_t more) {
+  const std::size_t total = static_cast<std::size_t>(Count(list)) + more;
+  SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(std::min<std::size_t>(total, INT_MAX)),
+               0);
 }
 
 void EnsureColumns(HWND list, int count) {

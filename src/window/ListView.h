@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -43,6 +44,10 @@ int FindKey(HWND list, LPARAM key, int guess);
 // The item's overlay picture (1 to 15, 0 for none).
 void SetOverlay(HWND list, int index, int overlay);
 int Overlay(HWND list, int index);
+
+// Tells the list that `more` items are about to be appended, so that it makes
+// room for all of them at once.
+void Reserve(HWND list, std::size_t more);
 
 // Adds untitled columns until the list has at least count of them.
 void EnsureColumns(HWND list, int count);

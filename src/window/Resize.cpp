@@ -58,30 +58,34 @@ void frmMain::Form_Resize() {
   try {
     if (IsIconic(hwnd_)) return;
 
-    const auto clientHeight = [&] { return PixelsToTwips(ClientPixels().cy, dpi_); };
-    const auto clientWidth = [&] { return PixelsToTwips(ClientPixels().cx, dpi_); };
-
     RECT outer = WindowRectOf(hwnd_);
     if (outer.bottom - outer.top < Px(kMinOuterHeight)) {
       Place(hwnd_, 0, 0, outer.right - outer.left, Px(kMinOuterHeight), SWP_NOMOVE);
+      outer = WindowRectOf(hwnd_);
     }
-    outer = WindowRectOf(hwnd_);
     if (outer.right - outer.left < Px(kMinOuterWidth)) {
       Place(hwnd_, 0, 0, Px(kMinOuterWidth), outer.bottom - outer.top, SWP_NOMOVE);
     }
 
+    // The client area as the smallest size left it; placing the controls
+    // does not change it. Read once: under Wine every reading of a window's
+    // rectangle asks the Wine server about the monitors.
+    const SIZE client = ClientPixels();
+    const float clientHeight = PixelsToTwips(client.cy, dpi_);
+    const float clientWidth = PixelsToTwips(client.cx, dpi_);
+
     for (const HWND list : {ctl_.lstPath, ctl_.lstClasspath}) {
-      const float height = clientHeight() - kListHeightAllowance;
-      const float width = clientWidth() - kListWidthAllowance;
+      const float height = clientHeight - kListHeightAllowance;
+      const float width = clientWidth - kListWidthAllowance;
       Place(list, 0, 0, Px(width), Px(height), SWP_NOMOVE);
     }
 
     // The frames keep their size; the legend keeps its left edge. The button
     // frame keeps its right edge when its captions made it wider.
-    const float frameTop = clientHeight() - kFrameTopAllowance;
+    const float frameTop = clientHeight - kFrameTopAllowance;
     Place(ctl_.Frame1, Px(DesignRect(IDC_FRAME1).left), Px(frameTop), 0, 0, SWP_NOSIZE);
-    const float buttonsTop = clientHeight() - kFrameTopAllowance;
-    const float buttonsLeft = clientWidth() - kButtonFrameAllowance;
+    const float buttonsTop = clientHeight - kFrameTopAllowance;
+    const float buttonsLeft = clientWidth - kButtonFrameAllowance;
     Place(ctl_.Frame2, Px(buttonsLeft) - fit_.buttonFrameGrowth, Px(buttonsTop), 0, 0, SWP_NOSIZE);
   } catch (const platform::Failure& failure) {
     if (!resizeReported_) {

@@ -61,11 +61,13 @@ void frmMain::imgSearch_Click() {
 
 void frmMain::imgSort_Click() {
   if (listview::IsSorted(ctl_.lstPath)) {
+    // Emptied before their setting changes: changing a list's style takes
+    // time in proportion to its items. Nothing shows in between.
+    listview::Clear(ctl_.lstPath);
+    listview::Clear(ctl_.lstClasspath);
     listview::SetSorted(ctl_.lstPath, false);
     listview::SetSorted(ctl_.lstClasspath, false);
     SetSortPicture(kPictureSort);
-    listview::Clear(ctl_.lstPath);
-    listview::Clear(ctl_.lstClasspath);
     Form_Load();
   } else {
     listview::SetSorted(ctl_.lstPath, true);

@@ -1,4 +1,8 @@
 // Start-up: the caption, the user label and the two entry lists.
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "environment/AppInfo.h"
 #include "environment/Identity.h"
 #include "environment/Lookups.h"
@@ -6,6 +10,7 @@
 #include "platform/Failure.h"
 #include "window/ListEntry.h"
 #include "window/ListView.h"
+#include "window/Owners.h"
 #include "window/frmMain.h"
 
 namespace modUtils {
@@ -28,16 +33,29 @@ void AddListEntry(HWND list, bool isUser, std::initializer_list<std::string_view
 
 namespace window {
 
-// A user variable that cannot be read (two stored names that are one once
-// upper-cased) counts as absent: its entries show as system entries and the
+// A user key that cannot be read (two stored names that are one once
+// upper-cased) counts as empty: its entries show as system entries and the
 // program starts as usual.
-std::string frmMain::UserVariableOrEmpty(std::string_view name) const {
+Registry::VariableDictionary frmMain::UserValuesOrEmpty() const {
   try {
-    return modUtils::GetUserVariable(os_, name);
+    return environment::ReadUserValues(os_);
   } catch (const platform::Failure&) {
     return {};
   }
 }
+
+namespace {
+
+// Appends every piece of a search list to list, its mark given by isUser,
+// with redrawing off and room made for all of them at once.
+template <class IsUser>
+void FillList(HWND list, const std::vector<std::string_view>& pieces, IsUser isUser) {
+  const RedrawPause pause(list);
+  listview::Reserve(list, pieces.size());
+  for (const std::string_view piece : pieces) modUtils::AddListEntry(list, isUser(piece), {piece});
+}
+
+}  // namespace
 
 void frmMain::Form_Load() {
   const std::string caption = std::string(appinfo::kTitle) + " " + appinfo::VersionText();
@@ -48,28 +66,25 @@ void frmMain::Form_Load() {
 
   // Answers still to come belong to the lists as they were.
   StopExistenceTests();
+  // The user's key is read once, for both lists.
+  const Registry::VariableDictionary userValues = UserValuesOrEmpty();
   {
-    const modUtils::ListMembers userPath(UserVariableOrEmpty("PATH"));
+    const modUtils::ListMembers userPath(modUtils::GetUserVariable(userValues, "PATH"));
     const std::string value = os_.environment.Variable("path").value_or("");
     const std::vector<std::string_view> pieces = modUtils::SplitSearchList(value);
     const int firstKey = listview::Count(ctl_.lstPath);
-    const RedrawPause pause(ctl_.lstPath);
-    for (const std::string_view piece : pieces) {
-      modUtils::AddListEntry(ctl_.lstPath, userPath.Contains(piece), {piece});
-    }
+    FillList(ctl_.lstPath, pieces,
+             [&](std::string_view piece) { return userPath.Contains(piece); });
     JudgeList(modUtils::SearchList::kPath, firstKey, pieces, value);
   }
   {
     // One mark for the whole list: the user has a CLASSPATH of their own
     // with something in it ("" when absent, ";" when empty).
-    const bool isUser = UserVariableOrEmpty("CLASSPATH").size() > 1;
+    const bool isUser = modUtils::GetUserVariable(userValues, "CLASSPATH").size() > 1;
     const std::string value = os_.environment.Variable("classpath").value_or("");
     const std::vector<std::string_view> pieces = modUtils::SplitSearchList(value);
     const int firstKey = listview::Count(ctl_.lstClasspath);
-    const RedrawPause pause(ctl_.lstClasspath);
-    for (const std::string_view piece : pieces) {
-      modUtils::AddListEntry(ctl_.lstClasspath, isUser, {piece});
-    }
+    FillList(ctl_.lstClasspath, pieces, [&](std::string_view) { return isUser; });
     JudgeList(modUtils::SearchList::kClasspath, firstKey, pieces, value);
   }
   // Only once both lists show: the file system is asked on another thread.

@@ -21,6 +21,8 @@ namespace window {
 namespace {
 
 constexpr const char* kClassName = "Velmora.frmMain";
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXA existing{};
@@ -54,9 +56,15 @@ void frmMain::Create(HINSTANCE instance, int showCommand) {
   RegisterWindowClass(instance, &frmMain::WindowProc);
   LoadActionMenu();
   // The caption is the title until Form_Load adds the version.
-  const HWND created =
-      CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, appinfo::kTitle, WS_OVERLAPPEDWINDOW,
-                      CW_USEDEFAULT, CW_USEDEFAULT, 480, 400, nullptr, nullptr, instance, this);
+  // Sized for the design client area at the system's DPI, so that it need
+  // not be resized once its controls stand (OnCreate corrects the size where
+  // the window's DPI or frame turn out otherwise).
+  const UINT dpi = GetDpiForSystem();
+  RECT outer{0, 0, TwipsToPixels(kDesignClientWidth, dpi), TwipsToPixels(kDesignClientHeight, dpi)};
+  AdjustWindowRectExForDpi(&outer, kStyle, FALSE, kExStyle, dpi);
+  const HWND created = CreateWindowExA(kExStyle, kClassName, appinfo::kTitle, kStyle, CW_USEDEFAULT,
+                                       CW_USEDEFAULT, outer.right - outer.left,
+                                       outer.bottom - outer.top, nullptr, nullptr, instance, this);
   if (created == nullptr) {
     // A failure of our own while the window was being built says why; the
     // system's last error would name something unrelated.
@@ -222,6 +230,9 @@ LRESULT frmMain::OnNotify(const NMHDR& header) {
       // The list hands in a buffer to fill: the notification is ours to write.
       OnGetInfoTip(header.hwndFrom, const_cast<NMHDR&>(header));
       return 0;
+    case LVN_DELETEALLITEMS:
+      // Nothing here follows single items: the list need not report each.
+      return TRUE;
     case LVN_KEYDOWN: {
       const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
       if (key.wVKey == 'C' && GetKeyState(VK_CONTROL) < 0) {
@@ -251,12 +262,28 @@ void frmMain::OnNcDestroy() {
   PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
-LRESULT CALLBACK frmMain::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR, DWORD_PTR self) {
+// Subclassed through the window procedure itself rather than SetWindowSubclass:
+// that one keeps its chain in a window property, and reading a property is a
+// trip to the Wine server on every message a list receives.
+void frmMain::Subclass(HWND control, ControlHook& hook) {
+  hook.form = this;
+  SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&hook));
+  hook.original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&frmMain::ControlProc)));
+}
+
+LRESULT frmMain::PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto* hook =
+      reinterpret_cast<const ControlHook*>(GetWindowLongPtrW(control, GWLP_USERDATA));
+  return CallWindowProcW(hook->original, control, message, wParam, lParam);
+}
+
+LRESULT CALLBACK frmMain::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto* hook = reinterpret_cast<const ControlHook*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   try {
-    return reinterpret_cast<frmMain*>(self)->HandleControlMessage(hwnd, message, wParam, lParam);
+    return hook->form->HandleControlMessage(hwnd, message, wParam, lParam);
   } catch (...) {
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return CallWindowProcW(hook->original, hwnd, message, wParam, lParam);
   }
 }
 
@@ -281,7 +308,7 @@ LRESULT frmMain::HandleControlMessage(HWND control, UINT message, WPARAM wParam,
   const bool isList = control == ctl_.lstPath || control == ctl_.lstClasspath;
   switch (message) {
     case WM_GETDLGCODE: {
-      const LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+      const LRESULT code = PassOn(control, message, wParam, lParam);
       const bool enter = lParam != 0 &&
                          reinterpret_cast<const MSG*>(lParam)->message == WM_KEYDOWN &&
                          reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN;
@@ -301,7 +328,7 @@ LRESULT frmMain::HandleControlMessage(HWND control, UINT message, WPARAM wParam,
     default:
       break;
   }
-  return DefSubclassProc(control, message, wParam, lParam);
+  return PassOn(control, message, wParam, lParam);
 }
 
 LRESULT frmMain::OnGetDlgCode(HWND control, bool enter, LRESULT code) const {

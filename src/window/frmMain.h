@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -18,6 +19,7 @@
 
 #include "environment/EntryChecks.h"
 #include "environment/ExistenceSweep.h"
+#include "environment/Registry.h"
 #include "platform/Platform.h"
 #include "window/Layout.h"
 #include "window/Owners.h"
@@ -129,10 +131,18 @@ class frmMain {
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+
+  // A control whose messages pass through ControlProc on their way to the
+  // control's own procedure. The control's user data points at its hook.
+  struct ControlHook {
+    frmMain* form = nullptr;
+    WNDPROC original = nullptr;
+  };
+  void Subclass(HWND control, ControlHook& hook);
+  static LRESULT PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
   // Typed message handlers.
   LRESULT OnCreateMessage();
@@ -169,7 +179,7 @@ class frmMain {
   void Guarded(std::string_view procedure, const std::function<void()>& handler);
 
   // Helpers of the handlers.
-  [[nodiscard]] std::string UserVariableOrEmpty(std::string_view name) const;
+  [[nodiscard]] Registry::VariableDictionary UserValuesOrEmpty() const;
   [[nodiscard]] HWND ShownList() const;
   void OpenEntry(HWND list);
   void ShowActionMenu(POINT client);
@@ -206,6 +216,8 @@ class frmMain {
   Pictures pics_;
   UniqueFont font_;
   FittedDesign fit_{};
+  std::array<ControlHook, 5> hooks_;  // the two lists, the search box, the two frames
+  ControlHook tabHook_;               // the tab strip, once its tool tips are in place
   int sortPicture_ = kPictureSort;
   int resizeDepth_ = 0;
   std::exception_ptr createFailure_;  // why WM_CREATE failed, for Create to pass on

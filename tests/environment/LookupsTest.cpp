@@ -88,6 +88,9 @@ TEST(VariableLookupsOnDouble, DuplicateNamesReachTheUserReadersCallersOnly) {
   EXPECT_THROW((void)GetUserVariable(os, "PATH"), platform::Failure);
   EXPECT_THROW((void)ReadUserEnvironment(os, "PATH"), platform::Failure);
   EXPECT_EQ(ReadSystemEnvironment(os, "PATH"), "");
+  // Read once for many lookups, the keys behave alike.
+  EXPECT_THROW((void)environment::ReadUserValues(os), platform::Failure);
+  EXPECT_EQ(environment::ReadSystemValues(os).Count(), 0u);
 }
 
 struct MemberCase {

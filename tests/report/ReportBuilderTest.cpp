@@ -7,6 +7,7 @@
 
 #include "report/ReportFile.h"
 #include "report/ReportTestSupport.h"
+#include "support/RegistryWatch.h"
 
 namespace {
 
@@ -61,6 +62,34 @@ TEST_F(Report, WorkedExampleByteForByte) {
   EXPECT_EQ(fake_.files.Content("C:\\Reports\\BUILD07_jdoe_2011-03-07_14-05.txt"),
             modReport::EncodeReport(report_testing::WorkedExampleText()));
   EXPECT_TRUE(fake_.user.messages.empty());
+}
+
+TEST_F(Report, EachKeyIsReadOnceAndAfreshForEveryReport) {
+  fake_.files.AddFolder("C:\\Reports");
+  testing_support::RegistryWatch watch(fake_.registry);
+  const platform::Platform os = watch.Watching(fake_.Services());
+  const std::string path = "C:\\Reports\\r.txt";
+  ASSERT_TRUE(doReport(os, path));
+  EXPECT_EQ(fake_.files.Content(path),
+            modReport::EncodeReport(report_testing::WorkedExampleText()));
+  EXPECT_EQ(watch.Opens(environment::kUserEnvironmentKey), 1);
+  EXPECT_EQ(watch.Opens(environment::kSystemEnvironmentKey), 1);
+
+  // Nothing is kept between reports: the next one shows the keys as they are.
+  SetUser(fake_, "PATH", "C:\\Windows");
+  ASSERT_TRUE(doReport(os, path));
+  std::string expected = report_testing::WorkedExampleText();
+  for (const auto& [before, after] :
+       {std::pair{"     SYS C:\\Windows\r\n", "     USR C:\\Windows\r\n"},
+        std::pair{"     USR C:\\Tools\\bin\r\n", "     SYS C:\\Tools\\bin\r\n"},
+        std::pair{"jdoe:\r\n     C:\\Tools\\bin\r\n", "jdoe:\r\n     C:\\Windows\r\n"}}) {
+    const std::size_t at = expected.find(before);
+    ASSERT_NE(at, std::string::npos) << before;
+    expected.replace(at, std::string(before).size(), after);
+  }
+  EXPECT_EQ(fake_.files.Content(path), modReport::EncodeReport(expected));
+  EXPECT_EQ(watch.Opens(environment::kUserEnvironmentKey), 2);
+  EXPECT_EQ(watch.Opens(environment::kSystemEnvironmentKey), 2);
 }
 
 TEST_F(Report, PathEndingWithSeparatorGivesAnEmptyLastEntry) {

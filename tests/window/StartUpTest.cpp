@@ -6,8 +6,10 @@
 
 #include "WindowFixture.h"
 #include "environment/Identity.h"
+#include "environment/Lookups.h"
 #include "text/Text.h"
 #include "window/ListEntry.h"
+#include "support/RegistryWatch.h"
 #include "support/TestPlatform.h"
 
 namespace window_tests {
@@ -220,6 +222,29 @@ TEST_P(StartUp, TheLongestPathShowsEveryEntryWhole) {
   }
 }
 
+TEST_P(StartUp, ThousandsOfEntriesAreListedWholeWithTheirMarks) {
+  // Every third entry is the user's, in other letter case; some are empty.
+  std::string path;
+  std::string userPath;
+  for (int i = 0; i < 3000; ++i) {
+    const std::string entry = i % 500 == 7 ? "" : "C:\\E" + std::to_string(i);
+    path += (i == 0 ? "" : ";") + entry;
+    if (i % 3 == 0 && !entry.empty()) userPath += modUtils::UpperCase(entry) + ";";
+  }
+  userPath.pop_back();
+  UserValue("PATH", userPath.c_str(), platform::kRegExpandSz);
+  test_->SetVariable("PATH", path);
+  OpenPrepared();
+  // Marked as the rule reads for one entry at a time.
+  const std::string lookup = modUtils::GetUserVariable(Os(), "PATH");
+  std::vector<Item> expected;
+  for (const std::string_view entry : modUtils::SplitSearchList(path)) {
+    expected.push_back(
+        {std::string(entry), modUtils::IsListMember(lookup, entry) ? kUser : kSystem, true});
+  }
+  EXPECT_EQ(Items(Ctl().lstPath), expected);
+}
+
 VELMORA_ON_EVERY_BINDING(StartUp);
 VELMORA_ON_EVERY_BINDING(ClasspathMarks);
 
@@ -242,6 +267,19 @@ TEST_F(WindowTest, UnreadableUserVariablesStartAsAbsent) {
   EXPECT_EQ(TextOf(Ctl().labUser), "User (jdoe)");
   EXPECT_TRUE(fake_.user.messages.empty()) << "start-up reports nothing";
   EXPECT_EQ(fake_.registry.OpenHandles(), 0);
+}
+
+TEST_F(WindowTest, StartUpReadsTheUsersKeyOnceForBothLists) {
+  SetUserValue(fake_, "PATH", "C:\\Mine");
+  SetUserValue(fake_, "CLASSPATH", "x");
+  fake_.environment.Set("PATH", "C:\\Mine;C:\\Other");
+  fake_.environment.Set("CLASSPATH", "a.jar");
+  testing_support::RegistryWatch watch(fake_.registry);
+  OpenOn(watch.Watching(fake_.Services()));
+  EXPECT_EQ(watch.Opens("Environment"), 1);
+  EXPECT_EQ(Items(Ctl().lstPath),
+            (std::vector<Item>{{"C:\\Mine", kUser, true}, {"C:\\Other", kSystem, true}}));
+  EXPECT_EQ(Items(Ctl().lstClasspath), (std::vector<Item>{{"a.jar", kUser, true}}));
 }
 
 TEST_F(WindowTest, AddListEntryPutsFurtherTextsIntoSubItems) {

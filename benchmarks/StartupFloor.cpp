@@ -1,0 +1,23 @@
+// startup_floor.exe: the floor's start-up. Shows the floor window once both
+// lists are filled and runs until it is closed.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "FloorWindow.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_LISTVIEW_CLASSES;
+  InitCommonControlsEx(&controls);
+  floor_program::FloorWindow window;
+  window.Refill();
+  ShowWindow(window.Handle(), showCommand);
+  UpdateWindow(window.Handle());
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
