@@ -48,17 +48,14 @@ std::string GetUserVariable(const Registry::VariableDictionary& userValues, std:
   return (*item)[Registry::kItemRaw] + ";" + (*item)[Registry::kItemExpanded];
 }
 
+// The one membership rule: an entry is a piece of the list when their
+// upper-cased forms are equal. ListMembers answers by the same rule.
 bool IsListMember(std::string_view list, std::string_view entry) {
-  if (list.empty()) return false;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t end = list.find(';', start);
-    const std::string_view piece =
-        list.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-    if (EqualsNoCase(piece, entry)) return true;
-    if (end == std::string_view::npos) return false;
-    start = end + 1;
+  const std::string key = UpperCase(entry);
+  for (const std::string_view piece : SplitSearchList(list)) {
+    if (UpperCase(piece) == key) return true;
   }
+  return false;
 }
 
 ListMembers::ListMembers(std::string_view list) {

@@ -149,14 +149,8 @@ class ReportWriter {
     }
     Line("    %MordalePath%\\bin\\mordale.mdb exists");
     const std::string bin = mordale + "\\bin";
-    const std::string path = Effective("PATH");
-    bool inPath = false;
-    for (const std::string_view entry : modUtils::SplitSearchList(path)) {
-      if (modUtils::EqualsNoCase(entry, bin) || modUtils::EqualsNoCase(entry, bin + "\\")) {
-        inPath = true;
-        break;
-      }
-    }
+    const modUtils::ListMembers path(Effective("PATH"));
+    const bool inPath = path.Contains(bin) || path.Contains(bin + "\\");
     Line(kNoteIndent + std::string(inPath ? "%MordalePath%\\bin is in PATH"
                                           : "%MordalePath%\\bin is not in PATH!"));
   }
