@@ -84,10 +84,8 @@ TEST_F(ReportCommands, AFailureIsReportedOnceByTheProcedureThatMetIt) {
     std::size_t files;
   } cases[] = {
       {"the Save As dialog fails", cmdSave_Click,
-       [](auto& fake) {
-         fake.user.failNext = {12290, "The Save As dialog failed"};
-       },
-       "The Save As dialog failed (error 12290)", "cmdSave_Click", 1},
+       [](auto& fake) { fake.user.failNext.emplace(12290, "no dialog"); },
+       "no dialog (error 12290)", "cmdSave_Click", 1},
       {"saved into a missing folder", cmdSave_Click,
        [](auto& fake) { fake.user.saveAnswer = "C:\\Nowhere\\r.txt"; }, "(error 3)", "doReport", 1},
       {"the temporary folder is gone", cmdView_Click,
@@ -95,13 +93,11 @@ TEST_F(ReportCommands, AFailureIsReportedOnceByTheProcedureThatMetIt) {
       {"no temporary folder", cmdView_Click, [](auto& fake) { fake.identity.tempPath = ""; },
        "(error 76)", "cmdView_Click", 1},
       {"Notepad cannot be started", cmdView_Click,
-       [](auto& fake) {
-         fake.user.failNext = {2, "The system cannot find the file specified."};
-       },
-       "The system cannot find the file specified. (error 2)", "cmdView_Click", 2},
+       [](auto& fake) { fake.user.failNext.emplace(2, "not there"); }, "not there (error 2)",
+       "cmdView_Click", 2},
       // Never a search for Notepad by its bare name.
       {"no system folder", cmdView_Click, [](auto& fake) { fake.identity.systemFolder = ""; },
-       "The system cannot find the file specified. (error 2)", "cmdView_Click", 2},
+       "(error 2)", "cmdView_Click", 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
