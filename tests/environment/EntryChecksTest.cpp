@@ -29,7 +29,7 @@ struct Case {
 
 class EntryChecks : public ::testing::Test {
  protected:
-  void SetUp() override {
+  EntryChecks() {
     fake_.files.AddFolder("C:\\Windows\\System32");
     fake_.files.AddFile("C:\\Tools\\tool.exe");
     fake_.files.AddFile("C:\\lib\\a.jar");
@@ -44,10 +44,10 @@ class EntryChecks : public ::testing::Test {
   std::vector<EntryJudgement> Judge(SearchList list, const std::string& value) {
     auto judged = modUtils::JudgeEntries(list, modUtils::SplitSearchList(value), fake_.environment);
     for (auto& judgement : judged) {
-      if (!judgement.awaitingTest) continue;
-      const bool found =
-          modUtils::NamesWhatIsWanted(fake_.files, judgement.place, judgement.wanted);
-      modUtils::TakeAnswer(judgement, found);
+      if (judgement.awaitingTest) {
+        modUtils::TakeAnswer(
+            judgement, modUtils::NamesWhatIsWanted(fake_.files, judgement.place, judgement.wanted));
+      }
     }
     return judged;
   }
@@ -103,25 +103,18 @@ TEST_F(EntryChecks, ClasspathArchivesAreFilesAndOtherEntriesAnythingThere) {
 TEST_F(EntryChecks, SummaryCountsEachKindOnce) {
   // Missing, repeated (of a missing entry: counted as repeated only), empty.
   const std::string value = "C:\\Tools;C:\\Gone;c:\\gone\\;;C:\\Also\\Gone";
-  auto judged = Judge(SearchList::kPath, value);
-  EXPECT_EQ(modUtils::ListSummary(SearchList::kPath, judged, value.size()),
+  EXPECT_EQ(modUtils::ListSummary(SearchList::kPath, Judge(SearchList::kPath, value), 39),
             "Path: 5 entries, 2 not found, 1 repeated, 1 empty; 39 of 32,767 characters");
+  EXPECT_EQ(modUtils::ListSummary(SearchList::kPath, Judge(SearchList::kPath, "C:\\Tools"), 8),
+            "Path: 1 entry, 0 not found, 0 repeated, 0 empty; 8 of 32,767 characters");
 
   auto waiting = modUtils::JudgeEntries(
       SearchList::kClasspath, modUtils::SplitSearchList("a.jar;b.jar;a.jar"), fake_.environment);
-  EXPECT_EQ(modUtils::ListSummary(SearchList::kClasspath, waiting, 1234),
-            "ClassPath: 3 entries, 0 not found, 1 repeated, 0 empty; 1,234 of 32,767 characters; "
-            "2 still being checked");
   modUtils::TakeAnswer(waiting[0], false);
   modUtils::TakeAnswer(waiting[0], true);  // a second answer changes nothing
   EXPECT_EQ(modUtils::ListSummary(SearchList::kClasspath, waiting, 1234),
             "ClassPath: 3 entries, 1 not found, 1 repeated, 0 empty; 1,234 of 32,767 characters; "
             "1 still being checked");
-
-  EXPECT_EQ(modUtils::ListSummary(SearchList::kPath, Judge(SearchList::kPath, "C:\\Tools"), 8),
-            "Path: 1 entry, 0 not found, 0 repeated, 0 empty; 8 of 32,767 characters");
-  EXPECT_EQ(modUtils::ListSummary(SearchList::kPath, {}, 0),
-            "Path: 0 entries, 0 not found, 0 repeated, 0 empty; 0 of 32,767 characters");
 }
 
 // Collects a sweep's reports from its thread.
@@ -130,62 +123,47 @@ struct Reports {
   std::condition_variable arrived;
   std::vector<std::pair<std::uint64_t, bool>> answers;
 
-  modUtils::ExistenceReport Sink() {
-    return [this](std::uint64_t key, bool found) {
-      const std::lock_guard lock(mutex);
-      answers.emplace_back(key, found);
-      arrived.notify_all();
-    };
-  }
-  bool WaitFor(std::size_t count) {
-    std::unique_lock lock(mutex);
-    return arrived.wait_for(lock, std::chrono::seconds(10),
-                            [&] { return answers.size() >= count; });
-  }
-  std::vector<std::pair<std::uint64_t, bool>> Taken() {
+  void Take(std::uint64_t key, bool found) {
     const std::lock_guard lock(mutex);
+    answers.emplace_back(key, found);
+    arrived.notify_all();
+  }
+  // The answers so far, once there are `count` of them or after a wait for
+  // answers that do not come.
+  std::vector<std::pair<std::uint64_t, bool>> Taken(std::size_t count = 0) {
+    std::unique_lock lock(mutex);
+    arrived.wait_for(lock, std::chrono::seconds(10), [&] { return answers.size() >= count; });
     return answers;
   }
 };
 
-TEST(ExistenceSweep, AnswersEveryQuestionInOrderOnAnotherThread) {
-  platform::FakePlatform fake;
-  fake.files.AddFolder("C:\\A");
-  fake.files.AddFile("C:\\B\\x.jar");
-  Reports reports;
-  const auto sweep =
-      modUtils::ExistenceSweep::Start(fake.sharedFiles,
-                                      {{7, "C:\\A", modUtils::Wanted::kFolder},
-                                       {3, "C:\\B\\x.jar", modUtils::Wanted::kFile},
-                                       {5, "C:\\B\\x.jar", modUtils::Wanted::kFolder},
-                                       {1, "C:\\Nothing", modUtils::Wanted::kAnything}},
-                                      reports.Sink());
-  ASSERT_NE(sweep, nullptr);
-  ASSERT_TRUE(reports.WaitFor(4));
-  EXPECT_EQ(reports.Taken(), (std::vector<std::pair<std::uint64_t, bool>>{
-                                 {7, true}, {3, true}, {5, false}, {1, false}}));
-}
-
-// A server that does not answer: the sweep is stopped and everything it was
-// started with goes away while its test still hangs. Once the server answers,
-// nothing more is reported and the sweep frees what it held (the sanitizers
-// of the native build see any use of freed memory).
-TEST(ExistenceSweep, StoppedWhileATestHangsItReportsNothingMoreAndLetsGo) {
+// Answers come in the questions' order, each test asking for what is wanted.
+// Then a server that does not answer: the sweep is stopped and everything it
+// was started with goes away while its test still hangs. Once the server
+// answers, nothing more is reported and the sweep frees what it held (the
+// sanitizers of the native build see any use of freed memory).
+TEST(ExistenceSweep, AnswersInOrderAndOnceStoppedReportsNothingMoreAndLetsGo) {
   auto fake = std::make_unique<platform::FakePlatform>();
   fake->files.AddFolder("C:\\A");
+  fake->files.AddFile("C:\\B\\x.jar");
   fake->files.HoldAnswers("\\\\server\\share\\bin");
   auto reports = std::make_shared<Reports>();
   auto sweep = modUtils::ExistenceSweep::Start(
       fake->sharedFiles,
-      {{1, "C:\\A", modUtils::Wanted::kFolder},
+      {{7, "C:\\A", modUtils::Wanted::kFolder},
+       {3, "C:\\B\\x.jar", modUtils::Wanted::kFile},
+       {5, "C:\\B\\x.jar", modUtils::Wanted::kFolder},
+       {1, "C:\\Nothing", modUtils::Wanted::kAnything},
        {2, "\\\\SERVER\\share\\bin", modUtils::Wanted::kFolder},
-       {3, "C:\\A", modUtils::Wanted::kFolder}},
-      [reports](std::uint64_t key, bool found) { reports->Sink()(key, found); });
+       {4, "C:\\A", modUtils::Wanted::kFolder}},
+      [reports](std::uint64_t key, bool found) { reports->Take(key, found); });
   ASSERT_NE(sweep, nullptr);
+  const std::vector<std::pair<std::uint64_t, bool>> before{
+      {7, true}, {3, true}, {5, false}, {1, false}};
+  EXPECT_EQ(reports->Taken(4), before);
   ASSERT_TRUE(fake->files.WaitForHeldCalls(1, std::chrono::seconds(10)));
 
-  sweep->Stop();
-  EXPECT_EQ(fake->files.HeldCalls(), 1) << "Stop does not wait for the test under way";
+  sweep->Stop();  // returns at once, the test still hanging
   const std::weak_ptr<platform::FakeFileSystem> files = fake->sharedFiles;
   sweep.reset();
   fake.reset();
@@ -197,7 +175,7 @@ TEST(ExistenceSweep, StoppedWhileATestHangsItReportsNothingMoreAndLetsGo) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   EXPECT_TRUE(files.expired()) << "the sweep let go of the file system once it ended";
-  EXPECT_EQ(reports->Taken(), (std::vector<std::pair<std::uint64_t, bool>>{{1, true}}));
+  EXPECT_EQ(reports->Taken(), before);
 }
 
 }  // namespace

@@ -6,18 +6,17 @@
 
 #include "environment/Lookups.h"
 #include "platform/FakePlatform.h"
+#include "support/TestPlatform.h"
 
 namespace report_testing {
 
 // A string value with its terminator in the user's or the machine's environment key.
 inline void SetStored(platform::FakePlatform& fake, platform::KeyHandle root, std::string_view name,
                       std::string_view text, std::uint32_t type) {
-  std::vector<std::uint8_t> data(text.begin(), text.end());
-  data.push_back(0);
   fake.registry.SetValue(root,
                          root == platform::kCurrentUser ? environment::kUserEnvironmentKey
                                                         : environment::kSystemEnvironmentKey,
-                         name, type, std::move(data));
+                         name, type, testing_support::StringData(text));
 }
 
 inline void SetUser(platform::FakePlatform& fake, std::string_view name, std::string_view text,

@@ -7,25 +7,11 @@
 #include <stdexcept>
 #include <utility>
 
+#include "support/WideText.h"
 #include "text/Text.h"
 
 namespace testing_support {
 namespace {
-
-std::wstring Wide(const std::string& text) {
-  const std::u16string wide = modUtils::Utf8ToUtf16(text);
-  return std::wstring(wide.begin(), wide.end());
-}
-
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
 
 constexpr const wchar_t* kRecordVariable = L"VELMORA_RECORD";
 
@@ -35,24 +21,24 @@ std::string ProgramFolder() {
   std::wstring path(32768, L'\0');
   const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
   path.resize(length);
-  return Utf8(path.substr(0, path.rfind(L'\\')));
+  return Utf8Of(path.substr(0, path.rfind(L'\\')));
 }
 
 PlantedFile::PlantedFile(const std::string& from, std::string to) : path_(std::move(to)) {
-  if (!CopyFileW(Wide(from).c_str(), Wide(path_).c_str(), FALSE)) {
+  if (!CopyFileW(Utf16Of(from).c_str(), Utf16Of(path_).c_str(), FALSE)) {
     throw std::runtime_error("cannot plant " + path_ + " (error " + std::to_string(GetLastError()) +
                              ")");
   }
 }
 
 PlantedFile::~PlantedFile() {
-  DeleteFileW(Wide(path_).c_str());
+  DeleteFileW(Utf16Of(path_).c_str());
 }
 
 CurrentFolderChange::CurrentFolderChange(const std::string& folder) {
   previous_.resize(GetCurrentDirectoryW(0, nullptr));
   previous_.resize(GetCurrentDirectoryW(static_cast<DWORD>(previous_.size()), previous_.data()));
-  if (!SetCurrentDirectoryW(Wide(folder).c_str())) {
+  if (!SetCurrentDirectoryW(Utf16Of(folder).c_str())) {
     throw std::runtime_error("cannot change into " + folder);
   }
 }
@@ -62,7 +48,7 @@ CurrentFolderChange::~CurrentFolderChange() {
 }
 
 StartRecorder::StartRecorder(std::string recordFile) : recordFile_(std::move(recordFile)) {
-  SetEnvironmentVariableW(kRecordVariable, Wide(recordFile_).c_str());
+  SetEnvironmentVariableW(kRecordVariable, Utf16Of(recordFile_).c_str());
 }
 
 StartRecorder::~StartRecorder() {
@@ -79,7 +65,7 @@ std::vector<StartRecord> StartRecorder::WaitFor(std::size_t count) const {
   // wait for one that never comes, it measures nothing.
   for (int attempt = 0; attempt < 300; ++attempt) {
     records.clear();
-    std::ifstream file(std::filesystem::path(Wide(recordFile_)), std::ios::binary);
+    std::ifstream file(std::filesystem::path(Utf16Of(recordFile_)), std::ios::binary);
     for (std::string line; std::getline(file, line);) {
       const std::size_t tab = line.find('\t');
       if (tab == std::string::npos) continue;

@@ -35,6 +35,10 @@ int ProcessId() {
 
 std::atomic<int> serial{0};
 
+fs::path PathOf(std::string_view utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 }  // namespace
 
 ScratchFolder::ScratchFolder() {
@@ -43,13 +47,14 @@ ScratchFolder::ScratchFolder() {
       ("velmora-test-" + std::to_string(ProcessId()) + "-" + std::to_string(++serial));
   fs::remove_all(folder);
   fs::create_directories(folder);
-  path_ = folder.string();
+  const std::u8string utf8 = folder.u8string();
+  path_.assign(utf8.begin(), utf8.end());
   while (!path_.empty() && (path_.back() == '/' || path_.back() == '\\')) path_.pop_back();
 }
 
 ScratchFolder::~ScratchFolder() {
   std::error_code ignored;
-  fs::remove_all(fs::path(path_), ignored);
+  fs::remove_all(PathOf(path_), ignored);
 }
 
 std::string ScratchFolder::Join(std::string_view name) const {
@@ -57,24 +62,28 @@ std::string ScratchFolder::Join(std::string_view name) const {
 }
 
 void ScratchFolder::MakeFolder(std::string_view name) const {
-  fs::create_directories(fs::path(Join(name)));
+  fs::create_directories(PathOf(Join(name)));
 }
 
 void ScratchFolder::MakeFile(std::string_view name, std::string_view content) const {
-  std::ofstream out(fs::path(Join(name)), std::ios::binary);
+  std::ofstream out(PathOf(Join(name)), std::ios::binary);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
   if (!out) throw std::runtime_error("cannot write " + Join(name));
 }
 
 std::optional<std::string> ScratchFolder::Read(std::string_view name) const {
-  std::ifstream in(fs::path(Join(name)), std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return ReadRealFile(Join(name));
 }
 
 int ScratchFolder::EntryCount() const {
-  const fs::directory_iterator entries{fs::path(path_)};
+  const fs::directory_iterator entries{PathOf(path_)};
   return static_cast<int>(std::distance(fs::begin(entries), fs::end(entries)));
+}
+
+std::optional<std::string> ReadRealFile(std::string_view path) {
+  std::ifstream in(PathOf(path), std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 platform::FileSystemApi& RealFileSystem() {

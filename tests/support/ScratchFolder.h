@@ -33,6 +33,10 @@ class ScratchFolder {
   std::string path_;
 };
 
+// The bytes of a real file named in UTF-8, read past any binding; nothing
+// when there is no such file.
+[[nodiscard]] std::optional<std::string> ReadRealFile(std::string_view path);
+
 // The file system binding for real files on this build.
 platform::FileSystemApi& RealFileSystem();
 

@@ -9,7 +9,6 @@ namespace {
 class FakeTestPlatform final : public TestPlatform {
  public:
   platform::Platform Services() override { return fake_.Services(); }
-  std::string Name() const override { return "Fake"; }
 
   void CreateKey(platform::KeyHandle root, std::string_view path) override {
     fake_.registry.CreateKey(root, path);
@@ -21,9 +20,8 @@ class FakeTestPlatform final : public TestPlatform {
   void SetStringUtf16(platform::KeyHandle root, std::string_view path, std::u16string_view name,
                       std::string_view text) override {
     // The name as the registry hands it out in UTF-8, beside any other.
-    std::vector<std::uint8_t> data(text.begin(), text.end());
-    data.push_back(0);
-    fake_.registry.AppendValue(root, path, modUtils::Utf16ToUtf8(name), platform::kRegSz, data);
+    fake_.registry.AppendValue(root, path, modUtils::Utf16ToUtf8(name), platform::kRegSz,
+                               StringData(text));
   }
   void SetVariable(std::string_view name, std::string_view value) override {
     fake_.environment.Set(name, value);
@@ -67,10 +65,6 @@ class FakeTestPlatform final : public TestPlatform {
 
 }  // namespace
 
-std::unique_ptr<TestPlatform> MakeFakeTestPlatform() {
-  return std::make_unique<FakeTestPlatform>();
-}
-
 std::vector<Binding> AvailableBindings() {
 #ifdef _WIN32
   return {Binding::kFake, Binding::kWin32};
@@ -84,7 +78,7 @@ std::unique_ptr<TestPlatform> MakeTestPlatform(Binding binding) {
   if (binding == Binding::kWin32) return MakeWin32TestPlatform();
 #endif
   (void)binding;
-  return MakeFakeTestPlatform();
+  return std::make_unique<FakeTestPlatform>();
 }
 
 std::string BindingName(const ::testing::TestParamInfo<Binding>& info) {

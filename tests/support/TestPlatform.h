@@ -17,12 +17,18 @@
 
 namespace testing_support {
 
+// A string's bytes and its terminator, as programs store a string value.
+inline std::vector<std::uint8_t> StringData(std::string_view text) {
+  std::vector<std::uint8_t> data(text.begin(), text.end());
+  data.push_back(0);
+  return data;
+}
+
 class TestPlatform {
  public:
   virtual ~TestPlatform() = default;
 
   [[nodiscard]] virtual platform::Platform Services() = 0;
-  [[nodiscard]] virtual std::string Name() const = 0;
 
   virtual void CreateKey(platform::KeyHandle root, std::string_view path) = 0;
   virtual void SetValue(platform::KeyHandle root, std::string_view path, std::string_view name,
@@ -61,13 +67,10 @@ class TestPlatform {
   // A string value with its terminator, as programs normally store it.
   void SetString(platform::KeyHandle root, std::string_view path, std::string_view name,
                  std::string_view text, std::uint32_t type = platform::kRegSz) {
-    std::vector<std::uint8_t> data(text.begin(), text.end());
-    data.push_back(0);
-    SetValue(root, path, name, type, data);
+    SetValue(root, path, name, type, StringData(text));
   }
 };
 
-std::unique_ptr<TestPlatform> MakeFakeTestPlatform();
 #ifdef _WIN32
 std::unique_ptr<TestPlatform> MakeWin32TestPlatform();
 #endif
@@ -87,7 +90,6 @@ class PlatformTest : public ::testing::TestWithParam<Binding> {
 
   TestPlatform& Test() { return *test_; }
   platform::Platform Os() { return test_->Services(); }
-  [[nodiscard]] bool IsFake() const { return GetParam() == Binding::kFake; }
 
  private:
   std::unique_ptr<TestPlatform> test_;

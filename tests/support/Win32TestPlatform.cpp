@@ -27,7 +27,6 @@ constexpr const char* kComputerNameKey =
     "System\\CurrentControlSet\\Control\\ComputerName\\ActiveComputerName";
 
 using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&RegCloseKey)>;
-using UniqueFile = std::unique_ptr<std::remove_pointer_t<HANDLE>, decltype(&CloseHandle)>;
 
 UniqueKey OpenOrCreate(HKEY parent, std::string_view path) {
   HKEY key = nullptr;
@@ -139,7 +138,6 @@ class Win32TestPlatform final : public TestPlatform {
   Win32TestPlatform& operator=(const Win32TestPlatform&) = delete;
 
   platform::Platform Services() override { return win32_.Services(); }
-  std::string Name() const override { return "Win32"; }
 
   void CreateKey(platform::KeyHandle root, std::string_view path) override {
     (void)OpenOrCreate(Root(root), path);
@@ -183,9 +181,7 @@ class Win32TestPlatform final : public TestPlatform {
 
   bool SetMachineName(std::string_view name) override {
     if (!IsWine()) return false;
-    const std::wstring text = Utf16Of(name);
-    Store(platform::kLocalMachine, kComputerNameKey, L"ComputerName", REG_SZ, text.c_str(),
-          (text.size() + 1) * sizeof(wchar_t));
+    SetValue(platform::kLocalMachine, kComputerNameKey, "ComputerName", REG_SZ, StringData(name));
     return true;
   }
 
@@ -200,17 +196,7 @@ class Win32TestPlatform final : public TestPlatform {
   }
 
   std::optional<std::string> ReadFile(const std::string& path) override {
-    const UniqueFile file(CreateFileW(Utf16Of(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr),
-                          &CloseHandle);
-    if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
-      bytes.append(buffer, read);
-    }
-    return bytes;
+    return ReadRealFile(path);
   }
 
   void AnswerNextModal(std::string_view fileName) override {

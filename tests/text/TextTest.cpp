@@ -1,101 +1,73 @@
 #include "text/Text.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using modUtils::EqualsNoCase;
-using modUtils::SplitSearchList;
-using modUtils::UpperCase;
-
-std::vector<std::string> Split(std::string_view list) {
-  std::vector<std::string> pieces;
-  for (std::string_view piece : SplitSearchList(list)) pieces.emplace_back(piece);
-  return pieces;
-}
-
-using Pieces = std::vector<std::string>;
+using namespace std::string_literals;
+using modUtils::Utf16ToUtf8;
+using modUtils::Utf8ToUtf16;
 
 TEST(SearchListSplitting, KeepsEveryPieceExactlyAsWritten) {
-  EXPECT_EQ(Split(""), Pieces{});
-  EXPECT_EQ(Split("C:\\A"), Pieces{"C:\\A"});
-  EXPECT_EQ(Split(";"), (Pieces{"", ""}));
-  EXPECT_EQ(Split("a;;b"), (Pieces{"a", "", "b"}));
-  EXPECT_EQ(Split("C:\\A;C:\\B;"), (Pieces{"C:\\A", "C:\\B", ""}));
-  EXPECT_EQ(Split(";lead"), (Pieces{"", "lead"}));
-  EXPECT_EQ(Split(" a ; %X% ;B"), (Pieces{" a ", " %X% ", "B"}));
+  const std::pair<std::string_view, std::vector<std::string_view>> cases[] = {
+      {"", {}},
+      {";", {"", ""}},
+      {"a;;b", {"a", "", "b"}},
+      {"C:\\A;C:\\B;", {"C:\\A", "C:\\B", ""}},
+      {" a ; %X% ;B", {" a ", " %X% ", "B"}},
+  };
+  for (const auto& [list, pieces] : cases) EXPECT_EQ(modUtils::SplitSearchList(list), pieces);
 }
 
-TEST(UpperCasing, FoldsLettersOfTheCommonAlphabets) {
-  EXPECT_EQ(UpperCase("path_1;c:\\x"), "PATH_1;C:\\X");
-  EXPECT_EQ(UpperCase("äöüéñÿ"), "ÄÖÜÉÑŸ");
-  EXPECT_EQ(UpperCase("ąčęłńšžőű"), "ĄČĘŁŃŠŽŐŰ");
-  EXPECT_EQ(UpperCase("αβγ ως"), "ΑΒΓ ΩΣ");
-  EXPECT_EQ(UpperCase("путь ёж"), "ПУТЬ ЁЖ");
-}
-
-TEST(UpperCasing, LeavesEverythingElseByteForByte) {
-  EXPECT_EQ(UpperCase("ß÷×µ"), "ß÷×µ");
-  EXPECT_EQ(UpperCase("\xE6\x97\xA5\xF0\x9F\x98\x80"), "\xE6\x97\xA5\xF0\x9F\x98\x80");
-  // Bytes that are not UTF-8 pass through unchanged.
-  EXPECT_EQ(UpperCase(std::string("a\xFF\xC3", 3)), std::string("A\xFF\xC3", 3));
-  EXPECT_EQ(UpperCase(std::string("x\0y", 3)), std::string("X\0Y", 3));
+TEST(UpperCasing, FoldsTheCommonAlphabetsAndKeepsEveryOtherByte) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"path_1;c:\\x", "PATH_1;C:\\X"},
+      {"äöüéñÿ ąčęłńšžőű", "ÄÖÜÉÑŸ ĄČĘŁŃŠŽŐŰ"},
+      {"αβγ ως путь ёж", "ΑΒΓ ΩΣ ПУТЬ ЁЖ"},
+      {"ß÷×µ 日😀", "ß÷×µ 日😀"},
+      {"a\xFF\xC3"s, "A\xFF\xC3"s},  // bytes that are not UTF-8 pass through
+      {"x\0y"s, "X\0Y"s},
+  };
+  for (const auto& [text, upper] : cases) EXPECT_EQ(modUtils::UpperCase(text), upper);
 }
 
 TEST(CaseInsensitiveEquality, ComparesWholeTexts) {
-  EXPECT_TRUE(EqualsNoCase("", ""));
-  EXPECT_TRUE(EqualsNoCase("C:\\Tools", "c:\\tOOLS"));
-  EXPECT_TRUE(EqualsNoCase("Größe", "GRÖßE"));
-  EXPECT_FALSE(EqualsNoCase("C:\\Tools", "C:\\Tools\\"));
-  EXPECT_FALSE(EqualsNoCase("abc", "ab"));
-  EXPECT_FALSE(EqualsNoCase("é", "e"));
-  EXPECT_FALSE(EqualsNoCase(std::string("\xFF", 1), std::string("\xFE", 1)));
+  const std::tuple<std::string, std::string, bool> cases[] = {
+      {"", "", true},           {"C:\\Tools", "c:\\tOOLS", true},
+      {"Größe", "GRÖßE", true}, {"a", "a\\", false},
+      {"abc", "ab", false},     {"é", "e", false},
+      {"\xFF", "\xFE", false},  {"\xC3", "\xC3\x83", false}};  // a cut "Ã" is no "Ã"
+  for (const auto& [a, b, equal] : cases) EXPECT_EQ(modUtils::EqualsNoCase(a, b), equal) << a;
 }
 
-}  // namespace
-
-namespace {
-
-TEST(Utf16Conversion, KeepsEveryCharacterIncludingThoseOutsideTheBasicPlane) {
-  EXPECT_EQ(modUtils::Utf8ToUtf16(""), u"");
-  EXPECT_EQ(modUtils::Utf8ToUtf16("C:\\x;"), u"C:\\x;");
-  EXPECT_EQ(modUtils::Utf8ToUtf16("Grüße \xE6\x97\xA5 \xF0\x9F\x98\x80"), u"Grüße 日 😀");
-}
-
-TEST(Utf16Conversion, MarksBytesThatAreNotUtf8) {
-  EXPECT_EQ(modUtils::Utf8ToUtf16(std::string("a\xFF"
-                                              "b",
-                                              3)),
-            u"a\uFFFDb");
-  EXPECT_EQ(modUtils::Utf8ToUtf16(std::string("\xC0\x80", 2)), u"\uFFFD\uFFFD");  // overlong NUL
-  EXPECT_EQ(modUtils::Utf8ToUtf16(std::string("\xED\xA0\x80", 3)), u"\uFFFD");    // surrogate
-  EXPECT_EQ(modUtils::Utf8ToUtf16(std::string("\xE6\x97", 2)), u"\uFFFD\uFFFD");  // cut short
-}
-
-}  // namespace
-
-namespace {
-
-TEST(Utf8Conversion, KeepsEveryCharacterAndMarksLoneSurrogates) {
-  struct Case {
-    std::u16string wide;
-    std::string narrow;
+TEST(Utf16Conversion, KeepsEveryCharacterBothWays) {
+  const std::pair<std::string, std::u16string> cases[] = {
+      {"", u""},
+      {"C:\\Grüße 日 😀", u"C:\\Grüße 日 😀"},
+      {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
+      {"x\0y"s, u"x\0y"s},
   };
-  const Case cases[] = {
-      {u"", ""},
-      {u"C:\\Grüße 日 😀", "C:\\Grüße 日 😀"},
-      {u"\U0010FFFF", "\xF4\x8F\xBF\xBF"},
-      {u"a\xD800", "a\xEF\xBF\xBD"},                            // high surrogate at the end
-      {u"\xDC00z", "\xEF\xBF\xBDz"},                            // low surrogate first
-      {u"\xD800\xD800\xDC00", "\xEF\xBF\xBD\xF0\x90\x80\x80"},  // a pair after a lone one
-      {std::u16string(u"x\0y", 3), std::string("x\0y", 3)},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(modUtils::Utf16ToUtf8(c.wide), c.narrow) << c.narrow;
+  for (const auto& [narrow, wide] : cases) {
+    EXPECT_EQ(Utf8ToUtf16(narrow), wide);
+    EXPECT_EQ(Utf16ToUtf8(wide), narrow);
   }
+}
+
+TEST(Utf16Conversion, MarksWhatTheOtherFormCannotHold) {
+  EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                        "b"),
+            u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD\uFFFD");  // an overlong NUL
+  EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");    // a surrogate
+  EXPECT_EQ(Utf8ToUtf16("\xE6\x97"), u"\uFFFD\uFFFD");  // cut short
+  // Surrogates without their partner: at the end, first, and before a pair.
+  EXPECT_EQ(Utf16ToUtf8(u"a\xD800"), "a\uFFFD");
+  EXPECT_EQ(Utf16ToUtf8(u"\xDC00z"), "\uFFFDz");
+  EXPECT_EQ(Utf16ToUtf8(u"\xD800\xD800\xDC00"), "\uFFFD\U00010000");
 }
 
 }  // namespace
