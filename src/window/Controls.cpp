@@ -105,10 +105,8 @@ void frmMain::OpenAtDesignSize() {
   if (width != outer.right - outer.left || height != outer.bottom - outer.top) {
     SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  // The platform delivers the first Resize only when the window is shown,
-  // after Form_Load: the lists take their size now, while they are empty,
-  // since resizing a list of thousands of items takes tens of milliseconds.
-  // That first Resize then finds every control in place.
+  // The platform delivers the first Resize only when the window is shown;
+  // the controls take their places now, and that Resize finds them there.
   Form_Resize();
 }
 

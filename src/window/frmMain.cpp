@@ -74,8 +74,13 @@ void frmMain::Create(HINSTANCE instance, int showCommand) {
         static_cast<std::int32_t>(error),
         "The window could not be created (" + platform::SystemMessage(error) + ")");
   }
-  Form_Load();
+  // Laid out while the lists are still empty: resizing a list of thousands of
+  // items takes tens of milliseconds under Wine.
   OpenAtDesignSize();
+  const int captionsExtra = fit_.extraClientWidth;
+  Form_Load();
+  // A long user name may have widened the legend, and the window with it.
+  if (fit_.extraClientWidth != captionsExtra) OpenAtDesignSize();
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
 }
