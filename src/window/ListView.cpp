@@ -40,13 +40,17 @@ void Select(HWND list, int index) {
 }
 
 int Append(HWND list, std::string_view text, int image) {
+  return Append(list, text, image, Count(list));
+}
+
+int Append(HWND list, std::string_view text, int image, int key) {
   std::wstring copy = platform::WideText(text);
   LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-  item.iItem = Count(list);
+  item.iItem = key;
   item.pszText = copy.data();
   item.iImage = image;
-  item.lParam = item.iItem;
+  item.lParam = key;
   return static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
@@ -112,6 +116,10 @@ void SetChecked(HWND list, int index, bool checked) {
   item.stateMask = LVIS_STATEIMAGEMASK;
   item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
   SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+void SetAllChecked(HWND list, bool checked) {
+  SetChecked(list, -1, checked);
 }
 
 bool IsChecked(HWND list, int index) {

@@ -34,6 +34,9 @@ void Select(HWND list, int index);
 // the number of items the list held before it, which stays with the item
 // whatever order the list shows.
 int Append(HWND list, std::string_view text, int image);
+// The same for a list known to hold key items: a long fill need not ask the
+// list for its count at every item.
+int Append(HWND list, std::string_view text, int image, int key);
 
 // The item's key, or -1 when there is no such item.
 LPARAM Key(HWND list, int index);
@@ -53,6 +56,8 @@ void Reserve(HWND list, std::size_t more);
 void EnsureColumns(HWND list, int count);
 void SetSubItemText(HWND list, int index, int subItem, std::string_view text);
 void SetChecked(HWND list, int index, bool checked);
+// Ticks or clears every item's check box in one message.
+void SetAllChecked(HWND list, bool checked);
 bool IsChecked(HWND list, int index);
 int Image(HWND list, int index);
 

@@ -46,13 +46,22 @@ Registry::VariableDictionary frmMain::UserValuesOrEmpty() const {
 
 namespace {
 
-// Appends every piece of a search list to list, its mark given by isUser,
-// with redrawing off and room made for all of them at once.
+// Appends every piece of a search list to list, ticked, its mark given by
+// isUser, as AddListEntry does for one; with redrawing off, room made for all
+// of them at once, and the fewest messages a list of thousands can take.
 template <class IsUser>
 void FillList(HWND list, const std::vector<std::string_view>& pieces, IsUser isUser) {
   const RedrawPause pause(list);
+  const int first = listview::Count(list);
   listview::Reserve(list, pieces.size());
-  for (const std::string_view piece : pieces) modUtils::AddListEntry(list, isUser(piece), {piece});
+  int key = first;
+  for (const std::string_view piece : pieces) {
+    const int picture = isUser(piece) ? kPictureUser : kPictureSystem;
+    const int index = listview::Append(list, piece, picture - 1, key++);
+    if (first != 0 && index >= 0) listview::SetChecked(list, index, true);
+  }
+  // Into an empty list, all the items are the new ones.
+  if (first == 0) listview::SetAllChecked(list, true);
 }
 
 }  // namespace
