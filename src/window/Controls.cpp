@@ -36,15 +36,17 @@ int CaptionPadding(HWND control) {
 }
 
 // The caption's width in the control's own font, with the control's padding.
-int CaptionWidth(HWND control) {
+// Measured in a memory context, which measures as the control's own does:
+// asking each control for its context is a Wine server trip.
+int CaptionWidth(HDC measuring, HWND control) {
   const int length = GetWindowTextLengthW(control);
-  if (length <= 0) return 0;
+  if (length <= 0 || measuring == nullptr) return 0;
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
-  const ControlDc dc(control, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  const auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  const Selection selected(measuring, font != nullptr ? font : GetStockObject(SYSTEM_FONT));
   SIZE extent{};
-  if (dc.Get() == nullptr ||
-      !GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent)) {
+  if (!GetTextExtentPoint32W(measuring, text.c_str(), static_cast<int>(text.size()), &extent)) {
     return 0;
   }
   return extent.cx + CaptionPadding(control);
@@ -60,6 +62,20 @@ int TabsWidth(HWND tabStrip) {
     return 0;
   }
   return last.right + 2;
+}
+
+// The pictures and the outline show no text and need no font.
+bool ShowsText(int id) {
+  switch (id) {
+    case IDC_IMAGE1:
+    case IDC_IMAGE2:
+    case IDC_IMGSORT:
+    case IDC_IMGSEARCH:
+    case IDC_SHAPE1:
+      return false;
+    default:
+      return true;
+  }
 }
 
 }  // namespace
@@ -87,6 +103,7 @@ void frmMain::OnCreate() {
   if (dpi_ == 0) dpi_ = 96;
   // Each control is created at its design place for this DPI.
   CreateControls();
+  fit_ = FitCaptions(dpi_, {});  // where CreateControls put them
   ApplyDpi();
 }
 
@@ -153,7 +170,6 @@ void frmMain::CreateControls() {
                  static_cast<WPARAM>(SendMessageA(ctl_.TabStrip1, TCM_GETITEMCOUNT, 0, 0)),
                  reinterpret_cast<LPARAM>(&tab));
   }
-  CreateTabTips();
 
   for (const HWND list : {ctl_.lstPath, ctl_.lstClasspath}) {
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
@@ -165,7 +181,8 @@ void frmMain::CreateControls() {
     column.cx = Px(kColumnWidth);
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
   }
-  const HWND hooked[] = {ctl_.lstPath, ctl_.lstClasspath, ctl_.txtSearch, ctl_.Frame1, ctl_.Frame2};
+  const HWND hooked[] = {ctl_.lstPath, ctl_.lstClasspath, ctl_.txtSearch,
+                         ctl_.Frame1,  ctl_.Frame2,       ctl_.TabStrip1};
   static_assert(std::size(hooked) == std::tuple_size_v<decltype(hooks_)>);
   for (std::size_t i = 0; i < hooks_.size(); ++i) Subclass(hooked[i], hooks_[i]);
 }
@@ -182,6 +199,7 @@ void frmMain::ApplyDpi() {
   const HFONT shown = font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
   for (const auto& placement : kDesign) {
+    if (!ShowsText(placement.id)) continue;
     SendMessageA(ControlById(placement.id), WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
   }
   for (const HWND list : {ctl_.lstPath, ctl_.lstClasspath}) {
@@ -239,18 +257,23 @@ HWND frmMain::ControlById(int id) const {
 
 std::vector<CaptionNeed> frmMain::MeasureCaptions() const {
   std::vector<CaptionNeed> needs;
+  const UniqueDc measuring(CreateCompatibleDC(nullptr));
   for (const HWND control : {ctl_.Label3, ctl_.Frame1, ctl_.Label2, ctl_.labUser, ctl_.cmdSave,
                              ctl_.cmdView, ctl_.cmdClose}) {
-    needs.push_back(CaptionNeed{GetDlgCtrlID(control), CaptionWidth(control)});
+    needs.push_back(CaptionNeed{GetDlgCtrlID(control), CaptionWidth(measuring.get(), control)});
   }
   needs.push_back(CaptionNeed{IDC_TABSTRIP1, TabsWidth(ctl_.TabStrip1)});
   return needs;
 }
 
 void frmMain::PlaceControls(const FittedDesign& fitted) {
-  fit_ = fitted;
+  // A control whose place did not change stays where it stands: moving it
+  // costs as much as when it did. What Form_Resize places, it places anew
+  // after every fitting.
+  const FittedDesign before = std::exchange(fit_, fitted);
   for (std::size_t i = 0; i < kDesign.size(); ++i) {
     const PixelRect& place = fitted.places[i];
+    if (place == before.places[i]) continue;
     SetWindowPos(ControlById(kDesign[i].id), nullptr, place.left, place.top, place.width,
                  place.height, SWP_NOZORDER | SWP_NOACTIVATE);
   }

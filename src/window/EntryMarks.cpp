@@ -155,6 +155,7 @@ std::string frmMain::TabSummary(int tab) const {
 void frmMain::CreateTabTips() {
   // Owned by the window, and so destroyed with it. Without it the tabs
   // simply have no tips: nothing else depends on them.
+  tabTipsTried_ = true;
   ctl_.TabStrip1Tips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
@@ -164,16 +165,39 @@ void frmMain::CreateTabTips() {
   for (int tab = 0; tab < kTabCount; ++tab) {
     TTTOOLINFOA tool{};
     tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_SUBCLASS;
+    tool.uFlags = 0;  // the tab strip's hook relays the mouse to it
     tool.hwnd = ctl_.TabStrip1;
     tool.uId = static_cast<UINT_PTR>(tab);
     tool.lpszText = LPSTR_TEXTCALLBACKA;
     SendMessageA(ctl_.TabStrip1Tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  PlaceTabTips();
-  // After the tool tip's own subclass, so that the headers are placed anew
-  // before it sees the mouse.
-  Subclass(ctl_.TabStrip1, tabHook_);
+}
+
+void frmMain::RelayToTabTips(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      break;
+    default:
+      return;
+  }
+  // Made when the mouse first comes to the tabs rather than at start-up.
+  if (!tabTipsTried_) CreateTabTips();
+  if (ctl_.TabStrip1Tips == nullptr) return;
+  // The headers are placed anew before the tool tip sees where the mouse is.
+  if (message == WM_MOUSEMOVE) PlaceTabTips();
+  MSG relayed{};
+  relayed.hwnd = ctl_.TabStrip1;
+  relayed.message = message;
+  relayed.wParam = wParam;
+  relayed.lParam = lParam;
+  relayed.time = static_cast<DWORD>(GetMessageTime());
+  SendMessageA(ctl_.TabStrip1Tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 void frmMain::PlaceTabTips() {

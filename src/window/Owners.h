@@ -63,6 +63,21 @@ class RedrawPause {
   HWND control_;
 };
 
+// Keeps a GDI object selected into a device context while it lives.
+class Selection {
+ public:
+  Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ~Selection() {
+    if (previous_ != nullptr) SelectObject(dc_, previous_);
+  }
+  Selection(const Selection&) = delete;
+  Selection& operator=(const Selection&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
 // A control's device context with a font chosen into it, both given back on
 // every path.
 class ControlDc {

@@ -23,19 +23,6 @@ constexpr std::uint32_t kMaskPixel = std::uint32_t{GetRValue(kMaskColour)} << 16
                                      std::uint32_t{GetGValue(kMaskColour)} << 8 |
                                      std::uint32_t{GetBValue(kMaskColour)};
 
-// Keeps a GDI object selected into a device context while it lives.
-class Selection {
- public:
-  Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  ~Selection() { SelectObject(dc_, previous_); }
-  Selection(const Selection&) = delete;
-  Selection& operator=(const Selection&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
-
 BITMAPINFO TopDownInfo(int width, int height, WORD bits) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);

@@ -32,12 +32,8 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   windowClass.cbSize = sizeof(windowClass);
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
-  // Resource icons loaded shared belong to the system, not to the window.
-  windowClass.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELMORA),
-                                                    IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VELMORA),
-                                                      IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                      GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  // No class icons: the window sets its own for its DPI as it is created,
+  // and icons it would replace at once cost their drawing for nothing.
   windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kClassName;
@@ -300,7 +296,7 @@ LRESULT frmMain::HandleControlMessage(HWND control, UINT message, WPARAM wParam,
     }
   }
   if (control == ctl_.TabStrip1) {
-    if (message == WM_MOUSEMOVE) PlaceTabTips();
+    RelayToTabTips(message, wParam, lParam);
     if (message == WM_NOTIFY) {
       auto& header = *reinterpret_cast<NMHDR*>(lParam);
       if (header.hwndFrom == ctl_.TabStrip1Tips &&

@@ -204,6 +204,7 @@ class frmMain {
   [[nodiscard]] std::string EntryTip(HWND list, int index) const;
   void OnGetInfoTip(HWND list, NMHDR& header);
   void OnTabTip(NMHDR& header);
+  void RelayToTabTips(UINT message, WPARAM wParam, LPARAM lParam);
   void PlaceTabTips();
   [[nodiscard]] HWND ListOf(modUtils::SearchList kind) const;
   [[nodiscard]] ListMarks& MarksOf(modUtils::SearchList kind);
@@ -216,8 +217,9 @@ class frmMain {
   Pictures pics_;
   UniqueFont font_;
   FittedDesign fit_{};
-  std::array<ControlHook, 5> hooks_;  // the two lists, the search box, the two frames
-  ControlHook tabHook_;               // the tab strip, once its tool tips are in place
+  // The two lists, the search box, the two frames and the tab strip.
+  std::array<ControlHook, 6> hooks_;
+  bool tabTipsTried_ = false;  // the tabs' tool tips are made on first need
   int sortPicture_ = kPictureSort;
   int resizeDepth_ = 0;
   std::exception_ptr createFailure_;  // why WM_CREATE failed, for Create to pass on

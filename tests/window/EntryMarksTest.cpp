@@ -63,6 +63,12 @@ class EntryMarks : public WindowTest {
 
   // The tab's tool tip, asked for as the tool tip asks for it.
   std::string TabTip(int tab) {
+    // The tips come with the mouse: it passes over the tab first.
+    RECT header{};
+    SendMessageW(Ctl().TabStrip1, TCM_GETITEMRECT, static_cast<WPARAM>(tab - 1),
+                 reinterpret_cast<LPARAM>(&header));
+    SendMessageW(Ctl().TabStrip1, WM_MOUSEMOVE, 0,
+                 MAKELPARAM((header.left + header.right) / 2, (header.top + header.bottom) / 2));
     wchar_t buffer[1024] = {};
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
