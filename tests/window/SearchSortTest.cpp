@@ -3,9 +3,11 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "WindowFixture.h"
+#include "support/TestPlatform.h"
 
 namespace window_tests {
 namespace {
@@ -20,21 +22,6 @@ class TabsSearchSort : public WindowTest {
     SendMessageA(Ctl().imgSort, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     SendMessageA(Ctl().imgSort, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     Pump(Form());
-  }
-
-  // A key pressed with the control focused, through the message loop; with
-  // Ctrl held down when asked.
-  void Press(HWND control, UINT key, bool ctrl = false) {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-    SetKeyboardState(keys);
-    SetFocus(control);
-    PostMessageA(control, WM_KEYDOWN, key, 1);
-    PostMessageA(control, WM_KEYUP, key, 0xC0000001);
-    Pump(Form());
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
   }
 
   void Search(const std::string& text) {
@@ -96,6 +83,9 @@ INSTANTIATE_TEST_SUITE_P(, Searching, ::testing::ValuesIn(kSearches),
 
 TEST_F(TabsSearchSort, TabsSwapTheListsEmptyTheSearchBoxAndChooseTheListSearched) {
   OpenWith("C:\\lib;C:\\other", "C:\\x.jar;C:\\lib\\y.jar");
+  EXPECT_EQ(SendMessageA(Ctl().TabStrip1, TCM_GETCURSEL, 0, 0), 0);
+  EXPECT_TRUE(Shown(Ctl().lstPath));
+  EXPECT_FALSE(Shown(Ctl().lstClasspath));
   Select(Ctl().lstPath, 2);
   SetWindowTextA(Ctl().txtSearch, "abc");
   ClickTab(2);
@@ -115,6 +105,8 @@ TEST_F(TabsSearchSort, TabsSwapTheListsEmptyTheSearchBoxAndChooseTheListSearched
 
 TEST_F(TabsSearchSort, KeysMoveTypeAndSearchWhereTheyShould) {
   OpenWith("C:\\bin;C:\\two;D:\\bin");
+  Form().Form_Activate();
+  EXPECT_EQ(GetFocus(), Ctl().txtSearch);
   // Tab visits the controls in tab order; the hidden ClassPath list and the
   // labels take no focus.
   const auto& c = Ctl();
@@ -136,7 +128,7 @@ TEST_F(TabsSearchSort, KeysMoveTypeAndSearchWhereTheyShould) {
   SetWindowTextA(Ctl().txtSearch, "bin");
   Press(Ctl().lstPath, VK_F3);
   EXPECT_EQ(SelectedPosition(Ctl().lstPath), 3);
-  Press(Ctl().lstPath, 'F', true);
+  Press(Ctl().lstPath, 'F', VK_CONTROL);
   EXPECT_EQ(GetFocus(), Ctl().txtSearch);
   EXPECT_EQ(TextOf(Ctl().txtSearch), "bin") << "Ctrl+F types nothing";
   EXPECT_EQ(NotFoundBoxes(), 0);
@@ -149,12 +141,16 @@ TEST_F(TabsSearchSort, SortingOnSortsBothListsAndOffRefillsThemWithTodaysMarks) 
   EXPECT_EQ(Texts(Ctl().lstClasspath), (std::vector<std::string>{"a.jar", "z.jar"}));
 
   // The user's variables change while the lists are sorted.
-  SetUserValue(fake_, "PATH", "C:\\b");
-  SetUserValue(fake_, "CLASSPATH", "x");
+  for (const auto& [name, value] : {std::pair{"PATH", "C:\\b"}, std::pair{"CLASSPATH", "x"}}) {
+    fake_.registry.SetValue(platform::kCurrentUser, "Environment", name, platform::kRegSz,
+                            testing_support::StringData(value));
+  }
   ClickSortPicture();
   EXPECT_EQ(Items(Ctl().lstPath),
-            (std::vector<Item>{{"C:\\c", 1, true}, {"C:\\A", 1, true}, {"C:\\b", 2, true}}));
-  EXPECT_EQ(Items(Ctl().lstClasspath), (std::vector<Item>{{"z.jar", 2, true}, {"a.jar", 2, true}}));
+            (std::vector<Item>{
+                {"C:\\c", kSystem, true}, {"C:\\A", kSystem, true}, {"C:\\b", kUser, true}}));
+  EXPECT_EQ(Items(Ctl().lstClasspath),
+            (std::vector<Item>{{"z.jar", kUser, true}, {"a.jar", kUser, true}}));
 }
 
 }  // namespace
