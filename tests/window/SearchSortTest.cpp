@@ -1,13 +1,11 @@
-// Tabs, the search box and the sort picture, driven through the real controls.
+// Tabs and the search box, driven through the real controls.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "WindowFixture.h"
-#include "support/TestPlatform.h"
 
 namespace window_tests {
 namespace {
@@ -16,11 +14,6 @@ class TabsSearchSort : public WindowTest {
  protected:
   void ClickTab(int position) {
     SendMessageA(Ctl().TabStrip1, TCM_SETCURFOCUS, static_cast<WPARAM>(position - 1), 0);
-    Pump(Form());
-  }
-  void ClickSortPicture() {
-    SendMessageA(Ctl().imgSort, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    SendMessageA(Ctl().imgSort, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     Pump(Form());
   }
 
@@ -132,25 +125,6 @@ TEST_F(TabsSearchSort, KeysMoveTypeAndSearchWhereTheyShould) {
   EXPECT_EQ(GetFocus(), Ctl().txtSearch);
   EXPECT_EQ(TextOf(Ctl().txtSearch), "bin") << "Ctrl+F types nothing";
   EXPECT_EQ(NotFoundBoxes(), 0);
-}
-
-TEST_F(TabsSearchSort, SortingOnSortsBothListsAndOffRefillsThemWithTodaysMarks) {
-  OpenWith("C:\\c;C:\\A;C:\\b", "z.jar;a.jar");
-  ClickSortPicture();
-  EXPECT_EQ(Texts(Ctl().lstPath), (std::vector<std::string>{"C:\\A", "C:\\b", "C:\\c"}));
-  EXPECT_EQ(Texts(Ctl().lstClasspath), (std::vector<std::string>{"a.jar", "z.jar"}));
-
-  // The user's variables change while the lists are sorted.
-  for (const auto& [name, value] : {std::pair{"PATH", "C:\\b"}, std::pair{"CLASSPATH", "x"}}) {
-    fake_.registry.SetValue(platform::kCurrentUser, "Environment", name, platform::kRegSz,
-                            testing_support::StringData(value));
-  }
-  ClickSortPicture();
-  EXPECT_EQ(Items(Ctl().lstPath),
-            (std::vector<Item>{
-                {"C:\\c", kSystem, true}, {"C:\\A", kSystem, true}, {"C:\\b", kUser, true}}));
-  EXPECT_EQ(Items(Ctl().lstClasspath),
-            (std::vector<Item>{{"z.jar", kUser, true}, {"a.jar", kUser, true}}));
 }
 
 }  // namespace

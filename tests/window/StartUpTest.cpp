@@ -14,18 +14,6 @@
 namespace window_tests {
 namespace {
 
-// The pieces of a search list, each marked by its letter in marks (U user, S
-// system); marks has one letter for each piece.
-std::vector<Item> Marked(std::string_view list, std::string_view marks) {
-  std::vector<Item> items;
-  for (const char mark : marks) {
-    const std::size_t end = std::min(list.find(';'), list.size());
-    items.push_back({std::string(list.substr(0, end)), mark == 'U' ? kUser : kSystem, true});
-    list.remove_prefix(std::min(end + 1, list.size()));
-  }
-  return items;
-}
-
 class StartUp : public WindowTest, public ::testing::WithParamInterface<testing_support::Binding> {
  protected:
   void SetUp() override { Prepare(); }

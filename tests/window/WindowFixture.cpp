@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <ostream>
 
 #include "support/WideText.h"
@@ -37,6 +38,16 @@ std::vector<Item> Items(HWND list) {
     item.stateMask = LVIS_STATEIMAGEMASK;
     SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     items.push_back(Item{ItemText(list, index), item.iImage + 1, (item.state >> 12) == 2});
+  }
+  return items;
+}
+
+std::vector<Item> Marked(std::string_view list, std::string_view marks) {
+  std::vector<Item> items;
+  for (const char mark : marks) {
+    const std::size_t end = std::min(list.find(';'), list.size());
+    items.push_back({std::string(list.substr(0, end)), mark == 'U' ? kUser : kSystem, true});
+    list.remove_prefix(std::min(end + 1, list.size()));
   }
   return items;
 }

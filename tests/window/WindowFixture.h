@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -31,6 +32,9 @@ struct Item {
 void PrintTo(const Item& item, std::ostream* out);
 
 [[nodiscard]] std::vector<Item> Items(HWND list);
+// The items a list shows for the pieces of a search list, each marked by its
+// letter in marks (U user, S system); marks has one letter for each piece.
+[[nodiscard]] std::vector<Item> Marked(std::string_view list, std::string_view marks);
 [[nodiscard]] std::vector<std::string> Texts(HWND list);
 [[nodiscard]] std::string TextOf(HWND window);
 // A control's place in its container's client area, in pixels.
