@@ -73,7 +73,8 @@ class EntryMarks : public WindowTest {
     return testing_support::Utf8Of(buffer);
   }
 
-  // A row's info tip, asked for as the list asks for it.
+  // A row's info tip, asked for as the list asks for it: with the row's text
+  // handed in where the row shows it cut short, empty where it shows whole.
   std::string InfoTip(HWND list, int position, bool cutShort) {
     char buffer[INFOTIPSIZE] = {};
     if (cutShort) lstrcpynA(buffer, Texts(list).at(position - 1).c_str(), sizeof(buffer));

@@ -10,7 +10,7 @@
 namespace window_tests {
 namespace {
 
-class TabsSearchSort : public WindowTest {
+class TabsAndSearch : public WindowTest {
  protected:
   void ClickTab(int position) {
     SendMessageA(Ctl().TabStrip1, TCM_SETCURFOCUS, static_cast<WPARAM>(position - 1), 0);
@@ -58,7 +58,7 @@ const SearchCase kSearches[] = {
     {"AnEmptyListAnswersNotFound", "", 0, "x", {0}, 1},
 };
 
-class Searching : public TabsSearchSort, public ::testing::WithParamInterface<SearchCase> {};
+class Searching : public TabsAndSearch, public ::testing::WithParamInterface<SearchCase> {};
 
 TEST_P(Searching, LandsOnTheNextPassingItem) {
   const SearchCase& c = GetParam();
@@ -74,7 +74,7 @@ TEST_P(Searching, LandsOnTheNextPassingItem) {
 INSTANTIATE_TEST_SUITE_P(, Searching, ::testing::ValuesIn(kSearches),
                          [](const auto& test) { return std::string(test.param.name); });
 
-TEST_F(TabsSearchSort, TabsSwapTheListsEmptyTheSearchBoxAndChooseTheListSearched) {
+TEST_F(TabsAndSearch, TabsSwapTheListsEmptyTheSearchBoxAndChooseTheListSearched) {
   OpenWith("C:\\lib;C:\\other", "C:\\x.jar;C:\\lib\\y.jar");
   EXPECT_EQ(SendMessageA(Ctl().TabStrip1, TCM_GETCURSEL, 0, 0), 0);
   EXPECT_TRUE(Shown(Ctl().lstPath));
@@ -96,7 +96,7 @@ TEST_F(TabsSearchSort, TabsSwapTheListsEmptyTheSearchBoxAndChooseTheListSearched
   EXPECT_EQ(NotFoundBoxes(), 0);
 }
 
-TEST_F(TabsSearchSort, KeysMoveTypeAndSearchWhereTheyShould) {
+TEST_F(TabsAndSearch, KeysMoveTypeAndSearchWhereTheyShould) {
   OpenWith("C:\\bin;C:\\two;D:\\bin");
   Form().Form_Activate();
   EXPECT_EQ(GetFocus(), Ctl().txtSearch);
