@@ -2,8 +2,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "WindowFixture.h"
@@ -14,27 +15,30 @@
 namespace window_tests {
 namespace {
 
-// Watches the popup menus the window opens: where each one stood on the
-// screen, after which it is closed again so that nothing waits for a user.
+// The top-left corners of popup menus, in the window's client coordinates.
+using Corners = std::vector<std::pair<LONG, LONG>>;
+
+// Records where each popup menu the window opens stands, and closes it again
+// so that nothing waits for a user.
 class MenuWatch {
  public:
   explicit MenuWatch(HWND window) : window_(window) {
-    SetWindowSubclass(window_, &MenuWatch::Procedure, 7, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(window_, &Record, 7, reinterpret_cast<DWORD_PTR>(&opened));
   }
-  ~MenuWatch() { RemoveWindowSubclass(window_, &MenuWatch::Procedure, 7); }
+  ~MenuWatch() { RemoveWindowSubclass(window_, &Record, 7); }
   MenuWatch(const MenuWatch&) = delete;
   MenuWatch& operator=(const MenuWatch&) = delete;
 
-  std::vector<POINT> opened;  // top-left corners in screen coordinates
+  Corners opened;
 
  private:
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR self) {
-    auto& watch = *reinterpret_cast<MenuWatch*>(self);
+  static LRESULT CALLBACK Record(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR opened) {
     if (message == WM_ENTERIDLE && wParam == MSGF_MENU) {
       RECT menu{};
       GetWindowRect(reinterpret_cast<HWND>(lParam), &menu);
-      watch.opened.push_back(POINT{menu.left, menu.top});
+      MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&menu), 1);
+      reinterpret_cast<Corners*>(opened)->emplace_back(menu.left, menu.top);
       EndMenu();
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
@@ -68,29 +72,12 @@ class EntryActions : public WindowTest {
     return lines;
   }
 
-  // Posts a key's press and release to the list, with a modifier held down.
-  void PressKey(HWND list, UINT down, WPARAM key, int modifier = 0) {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    if (modifier != 0) keys[modifier] = 0x80;
-    SetKeyboardState(keys);
-    PostMessageA(list, down, key, 1);
-    PostMessageA(list, down + 1, key, 0xC0000001);  // WM_KEYUP, WM_SYSKEYUP
+  // Where the menus that ask opens stand.
+  [[nodiscard]] Corners MenusOpenedBy(const std::function<void()>& ask) {
+    const MenuWatch watch(Form().Handle());
+    ask();
     Pump(Form());
-    if (modifier != 0) keys[modifier] = 0;
-    SetKeyboardState(keys);
-  }
-
-  void ExpectMenuAt(const MenuWatch& watch, POINT screen) {
-    ASSERT_EQ(watch.opened.size(), 1u);
-    EXPECT_EQ(watch.opened[0].x, screen.x);
-    EXPECT_EQ(watch.opened[0].y, screen.y);
-  }
-
-  [[nodiscard]] POINT ClientToScreenPoint(int x, int y) {
-    POINT point{x, y};
-    ClientToScreen(Form().Handle(), &point);
-    return point;
+    return watch.opened;
   }
 };
 
@@ -154,7 +141,7 @@ TEST_F(EntryActions, NothingSelectedOrNoItemsDoesNothing) {
   EXPECT_TRUE(fake_.user.messages.empty());
 }
 
-TEST_F(EntryActions, TheMenuActsOnTheShownListWhateverItsIndex) {
+TEST_F(EntryActions, TheMenuAndItsKeysActOnTheShownListWhateverItsIndex) {
   OpenWith("C:\\P1;C:\\P2", "C:\\c1.jar;C:\\c2.jar");
   Select(Ctl().lstPath, 2);
   Select(Ctl().lstClasspath, 1);
@@ -164,86 +151,64 @@ TEST_F(EntryActions, TheMenuActsOnTheShownListWhateverItsIndex) {
   Form().TabStrip1_Click();
   Form().mnuOpen_Click(1);
   Form().mnuCopy_Click(2);
-  EXPECT_EQ(Started(),
-            (std::vector<std::string>{"Explorer \"C:\\P2\"", "Explorer \"C:\\c1.jar\""}));
-  EXPECT_EQ(fake_.user.clipboard, (std::vector<std::string>{"C:\\P2", "C:\\c1.jar"}));
+  Select(Ctl().lstClasspath, 2);
+  Press(Ctl().lstClasspath, 'C', VK_CONTROL);
+  Press(Ctl().lstClasspath, VK_RETURN);
+  EXPECT_EQ(Started(), (std::vector<std::string>{"Explorer \"C:\\P2\"", "Explorer \"C:\\c1.jar\"",
+                                                 "Explorer \"C:\\c2.jar\""}));
+  EXPECT_EQ(fake_.user.clipboard, (std::vector<std::string>{"C:\\P2", "C:\\c1.jar", "C:\\c2.jar"}));
 }
 
-TEST_F(EntryActions, OnlyTheRightButtonOpensTheMenuBelowThePointerAtEveryDpi) {
-  OpenWith("C:\\A");
-  {
-    MenuWatch watch(Form().Handle());
-    Form().lstPath_MouseUp(window::kButtonLeft, 0, 100, 50);
-    Form().lstPath_MouseUp(window::kButtonMiddle, 0, 100, 50);
-    SendMessageA(Ctl().lstPath, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(10, 10));
-    SendMessageA(Ctl().lstPath, WM_MBUTTONUP, 0, MAKELPARAM(10, 10));
-    Pump(Form());
-    EXPECT_TRUE(watch.opened.empty());
-  }
-  {
-    // (100, 650) twips in the client area: (7, 43) pixels at 96 dpi.
-    MenuWatch watch(Form().Handle());
-    Form().lstPath_MouseUp(window::kButtonRight, 0, 100, 50);
-    ExpectMenuAt(watch, ClientToScreenPoint(7, 43));
-  }
-  ChangeDpi(144);
-  MenuWatch watch(Form().Handle());
-  Form().lstClasspath_MouseUp(window::kButtonRight | window::kButtonLeft, 0, 100, 50);
-  ExpectMenuAt(watch, ClientToScreenPoint(10, 65));
-}
-
-TEST_F(EntryActions, ReleasingTheRightButtonOverTheListOpensTheMenu) {
-  OpenWith("C:\\A;C:\\B");
-  MenuWatch watch(Form().Handle());
+TEST_F(EntryActions, TheMenuOpensWhereTheRightButtonOrTheKeyboardAsksAndNowhereElse) {
+  OpenWith("C:\\A;C:\\B", "C:\\c.jar");
+  EXPECT_EQ(MenusOpenedBy([&] {
+              Form().lstPath_MouseUp(window::kButtonLeft, 0, 100, 50);
+              Form().lstPath_MouseUp(window::kButtonMiddle, 0, 100, 50);
+              SendMessageA(Ctl().lstPath, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(10, 10));
+              SendMessageA(Ctl().lstPath, WM_MBUTTONUP, 0, MAKELPARAM(10, 10));
+            }),
+            Corners{});
+  // (100, 650) twips: (7, 43) pixels at 96 dpi.
+  EXPECT_EQ(MenusOpenedBy([&] { Form().lstPath_MouseUp(window::kButtonRight, 0, 100, 50); }),
+            (Corners{{7, 43}}));
   // The list follows the button itself until it is released.
-  PostMessageA(Ctl().lstPath, WM_RBUTTONUP, 0, MAKELPARAM(30, 25));
-  SendMessageA(Ctl().lstPath, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 25));
-  Pump(Form());
-  ExpectMenuAt(watch, ClientToScreenPoint(30, 25 + 40));
-}
-
-TEST_F(EntryActions, TheKeyboardOpensCopiesAndShowsTheMenuAtTheSelectedItem) {
-  OpenWith("C:\\A;C:\\B");
-  SetFocus(Ctl().lstPath);
+  EXPECT_EQ(MenusOpenedBy([&] {
+              PostMessageA(Ctl().lstPath, WM_RBUTTONUP, 0, MAKELPARAM(30, 25));
+              SendMessageA(Ctl().lstPath, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, 25));
+            }),
+            (Corners{{30, 25 + 40}}));
+  // The keys open it below the selected item's text.
   Select(Ctl().lstPath, 2);
-  RECT item{};
-  item.left = LVIR_LABEL;
+  RECT item{LVIR_LABEL, 0, 0, 0};
   SendMessageA(Ctl().lstPath, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
   POINT below{item.left, item.bottom};
-  ClientToScreen(Ctl().lstPath, &below);
-  for (const auto& [down, key, modifier] :
-       {std::tuple{WM_KEYDOWN, VK_APPS, 0}, std::tuple{WM_SYSKEYDOWN, VK_F10, VK_SHIFT}}) {
-    MenuWatch watch(Form().Handle());
-    PressKey(Ctl().lstPath, down, key, modifier);
-    ExpectMenuAt(watch, below);
+  MapWindowPoints(Ctl().lstPath, Form().Handle(), &below, 1);
+  for (const auto& [key, modifier] : {std::pair{VK_APPS, 0}, std::pair{VK_F10, VK_SHIFT}}) {
+    EXPECT_EQ(MenusOpenedBy([&] { Press(Ctl().lstPath, key, modifier); }),
+              (Corners{{below.x, below.y}}));
   }
-  PressKey(Ctl().lstPath, WM_KEYDOWN, 'C', VK_CONTROL);
-  PressKey(Ctl().lstPath, WM_KEYDOWN, VK_RETURN);
-  EXPECT_EQ(fake_.user.clipboard, (std::vector<std::string>{"C:\\B"}));
-  EXPECT_EQ(Started(), (std::vector<std::string>{"Explorer \"C:\\B\""}));
+  ChangeDpi(144);
+  EXPECT_EQ(MenusOpenedBy([&] {
+              Form().lstClasspath_MouseUp(window::kButtonRight | window::kButtonLeft, 0, 100, 50);
+            }),
+            (Corners{{10, 65}}));
 }
 
 // The real clipboard, read back as another program would read it.
 TEST_F(EntryActions, TheRealClipboardHoldsExactlyTheEntry) {
-  platform::Win32UserServices clipboard;
-  platform::Platform os = fake_.Services();
-  fake_.environment.Set("PATH", "C:\\P1");
   // More bytes in UTF-8 than the list's first buffer of 256 holds, fewer
   // UTF-16 units, and a character across its 255th byte.
   std::string entry = "C:\\Entwürfe\\" + std::string(151, 'a');
   for (int n = 0; n < 40; ++n) entry += "日";
   fake_.environment.Set("CLASSPATH", entry);
-  OpenOn(platform::Platform{os.registry, os.environment, os.identity, os.files, os.clock, clipboard,
-                            os.sharedFiles});
-  SetForegroundWindow(Form().Handle());
-  SetActiveWindow(Form().Handle());
+  platform::Win32UserServices clipboard;
+  OpenOn(WithUser(fake_.Services(), clipboard));
 
   // Whatever was there before, in any format, goes.
   const UINT custom = RegisterClipboardFormatA("Velmora test format");
   ASSERT_TRUE(OpenClipboard(Form().Handle()));
   EmptyClipboard();
-  HGLOBAL before = GlobalAlloc(GMEM_MOVEABLE, 4);
-  SetClipboardData(custom, before);
+  SetClipboardData(custom, GlobalAlloc(GMEM_MOVEABLE, 4));
   CloseClipboard();
 
   TabCtrl_SetCurSel(Ctl().TabStrip1, 1);
@@ -252,12 +217,12 @@ TEST_F(EntryActions, TheRealClipboardHoldsExactlyTheEntry) {
   Form().mnuCopy_Click(1);
 
   ASSERT_TRUE(OpenClipboard(nullptr));
-  EXPECT_FALSE(IsClipboardFormatAvailable(custom));
+  const bool stale = IsClipboardFormatAvailable(custom);
   const HANDLE data = GetClipboardData(CF_UNICODETEXT);
-  ASSERT_NE(data, nullptr);
-  const std::wstring text(static_cast<const wchar_t*>(GlobalLock(data)));
-  GlobalUnlock(data);
+  const std::wstring text(data == nullptr ? L"" : static_cast<const wchar_t*>(GlobalLock(data)));
+  if (data != nullptr) GlobalUnlock(data);
   CloseClipboard();
+  EXPECT_FALSE(stale);
   EXPECT_EQ(text, testing_support::Utf16Of(entry));
 }
 

@@ -7,7 +7,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -17,6 +16,8 @@
 #include "report/ReportCommands.h"
 #include "support/PlantedFiles.h"
 #include "support/ScratchFolder.h"
+#include "support/WideText.h"
+#include "window/Owners.h"
 
 namespace {
 
@@ -27,6 +28,15 @@ using testing_support::SamePath;
 using testing_support::ScratchFolder;
 using testing_support::StartRecord;
 using testing_support::StartRecorder;
+
+void ReleaseModule(HMODULE module) noexcept {
+  FreeLibrary(module);
+}
+void CloseKernelHandle(HANDLE handle) noexcept {
+  CloseHandle(handle);
+}
+using UniqueModule = window::UniqueHandle<HMODULE, ReleaseModule>;
+using UniqueHandle = window::UniqueHandle<HANDLE, CloseKernelHandle>;
 
 // Starts programs for real; every box it is asked to show is only recorded,
 // so that nothing waits for a user.
@@ -60,96 +70,91 @@ void StartByBareName(const std::wstring& commandLine) {
   PROCESS_INFORMATION started{};
   ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                              &startup, &started));
-  CloseHandle(started.hThread);
-  CloseHandle(started.hProcess);
+  const UniqueHandle thread(started.hThread);
+  const UniqueHandle process(started.hProcess);
 }
 
-TEST(PlantedPrograms, ViewReportStartsTheSystemsNotepadWithTheUsualCommandLine) {
-  const ScratchFolder scratch;
-  scratch.MakeFolder("system32");
-  scratch.MakeFolder("current");
-  scratch.MakeFolder("temp");
-  const StartRecorder recorder(scratch.Join("starts.txt"));
-  const std::string standIn = StartRecorder::Program();
-  const PlantedFile system(standIn, scratch.Join("system32\\notepad.exe"));
-  const PlantedFile beside(standIn, ProgramFolder() + "\\Notepad.exe");
-  const PlantedFile current(standIn, scratch.Join("current\\Notepad.exe"));
-  const CurrentFolderChange change(scratch.Join("current"));
-  StartByBareName(L"Notepad.exe control");
-  ASSERT_EQ(recorder.WaitFor(1).size(), 1u);
-
-  platform::FakePlatform fake;
-  fake.identity.systemFolder = scratch.Join("system32");
-  fake.identity.tempPath = scratch.Join("temp") + "\\";
-  platform::Win32FileSystem files;
-  RealStarts user;
-  const platform::Platform os{fake.registry, fake.environment, fake.identity, files, fake.clock,
-                              user,          nullptr};
-  modReport::cmdView_Click(os);
-  EXPECT_TRUE(user.messages.empty()) << user.messages[0];
-
-  const std::vector<StartRecord> started = recorder.WaitFor(2);
-  ASSERT_EQ(started.size(), 2u);
-  EXPECT_TRUE(SamePath(started[0].program, beside.Path()) ||
-              SamePath(started[0].program, current.Path()))
-      << started[0].program;
-  EXPECT_TRUE(SamePath(started[1].program, system.Path())) << started[1].program;
-  EXPECT_EQ(started[1].commandLine,
-            "Notepad.exe " + fake.identity.tempPath + "\\" + modReport::ProposedFileName(os));
-}
-
-class PlantedExplorer : public window_tests::WindowTest {
+// The stand-in planted under a system program's name: in a system folder of
+// the test's own, beside the test program and in the current folder.
+class Planted : public window_tests::WindowTest {
  protected:
+  // Plants the stand-in as name and starts name by its bare name as the
+  // platform does: that control start shows the platform's own search finds
+  // a planted copy first.
+  void PlantAs(const std::string& systemFolder, const std::string& name) {
+    scratch_.MakeFolder(systemFolder);
+    scratch_.MakeFolder("current");
+    const std::string standIn = StartRecorder::Program();
+    system_.emplace(standIn, scratch_.Join(systemFolder + "\\" + name));
+    beside_.emplace(standIn, ProgramFolder() + "\\" + name);
+    current_.emplace(standIn, scratch_.Join("current\\" + name));
+    change_.emplace(scratch_.Join("current"));
+    StartByBareName(testing_support::Utf16Of(name + " control"));
+    ASSERT_EQ(recorder_.WaitFor(1).size(), 1u);
+  }
+
+  // Every start after the control is the system's copy, with these command
+  // lines in this order.
+  void ExpectSystemStarts(const std::vector<std::string>& commandLines) {
+    const std::vector<StartRecord> started = recorder_.WaitFor(commandLines.size() + 1);
+    ASSERT_EQ(started.size(), commandLines.size() + 1);
+    EXPECT_TRUE(SamePath(started[0].program, beside_->Path()) ||
+                SamePath(started[0].program, current_->Path()))
+        << started[0].program;
+    for (std::size_t i = 1; i < started.size(); ++i) {
+      EXPECT_TRUE(SamePath(started[i].program, system_->Path())) << started[i].program;
+      EXPECT_EQ(started[i].commandLine, commandLines[i - 1]);
+    }
+  }
+
+  // The double, but for real files and real starts.
+  [[nodiscard]] platform::Platform Os() {
+    return platform::Platform{
+        fake_.registry, fake_.environment, fake_.identity, files_, fake_.clock, user_, nullptr};
+  }
+
+  const ScratchFolder scratch_;
+  const StartRecorder recorder_{scratch_.Join("starts.txt")};
+  std::optional<PlantedFile> system_;
+  std::optional<PlantedFile> beside_;
+  std::optional<PlantedFile> current_;
+  std::optional<CurrentFolderChange> change_;
   platform::Win32FileSystem files_;
   RealStarts user_;
 };
 
-TEST_F(PlantedExplorer, DoubleClickStartsTheSystemsExplorerAndNeverTheProgramAnEntryNames) {
-  const ScratchFolder scratch;
-  scratch.MakeFolder("windows");
-  scratch.MakeFolder("current");
-  scratch.MakeFolder("Tools");
-  const StartRecorder recorder(scratch.Join("starts.txt"));
-  const std::string standIn = StartRecorder::Program();
-  const PlantedFile system(standIn, scratch.Join("windows\\explorer.exe"));
-  const PlantedFile beside(standIn, ProgramFolder() + "\\Explorer.exe");
-  const PlantedFile current(standIn, scratch.Join("current\\Explorer.exe"));
-  // An entry naming a program that would tell if it ran.
-  const PlantedFile setup(standIn, scratch.Join("Tools\\setup.exe"));
-  const CurrentFolderChange change(scratch.Join("current"));
-  StartByBareName(L"Explorer control");
-  ASSERT_EQ(recorder.WaitFor(1).size(), 1u);
+TEST_F(Planted, ViewReportStartsTheSystemsNotepadWithTheUsualCommandLine) {
+  PlantAs("system32", "Notepad.exe");
+  scratch_.MakeFolder("temp");
+  fake_.identity.systemFolder = scratch_.Join("system32");
+  fake_.identity.tempPath = scratch_.Join("temp") + "\\";
+  modReport::cmdView_Click(Os());
+  EXPECT_TRUE(user_.messages.empty()) << user_.messages[0];
+  ExpectSystemStarts(
+      {"Notepad.exe " + fake_.identity.tempPath + "\\" + modReport::ProposedFileName(Os())});
+}
 
-  fake_.identity.windowsFolder = scratch.Join("windows");
-  fake_.environment.Set("PATH", scratch.Join("Tools") + ";" + setup.Path());
-  fake_.environment.Set("CLASSPATH", "");
-  const platform::Platform os = fake_.Services();
-  OpenOn(platform::Platform{os.registry, os.environment, os.identity, files_, os.clock, user_,
-                            nullptr});
+TEST_F(Planted, DoubleClickStartsTheSystemsExplorerAndNeverTheProgramAnEntryNames) {
+  PlantAs("windows", "Explorer.exe");
+  // An entry naming a program that would tell if it ran.
+  scratch_.MakeFolder("Tools");
+  const PlantedFile setup(StartRecorder::Program(), scratch_.Join("Tools\\setup.exe"));
+  fake_.identity.windowsFolder = scratch_.Join("windows");
+  fake_.environment.Set("PATH", scratch_.Join("Tools") + ";" + setup.Path());
+  OpenOn(Os());
   // One at a time, so that the records come in the order of the clicks.
   Select(Ctl().lstPath, 1);
   Form().lstPath_DblClick();
-  ASSERT_EQ(recorder.WaitFor(2).size(), 2u);
+  ASSERT_EQ(recorder_.WaitFor(2).size(), 2u);
   Select(Ctl().lstPath, 2);
   Form().lstPath_DblClick();
   EXPECT_TRUE(user_.messages.empty()) << user_.messages[0];
-
-  const std::vector<StartRecord> started = recorder.WaitFor(3);
-  ASSERT_EQ(started.size(), 3u);
-  EXPECT_TRUE(SamePath(started[0].program, beside.Path()) ||
-              SamePath(started[0].program, current.Path()))
-      << started[0].program;
-  for (std::size_t i = 1; i < started.size(); ++i) {
-    EXPECT_TRUE(SamePath(started[i].program, system.Path())) << started[i].program;
-  }
-  EXPECT_EQ(started[1].commandLine, "Explorer \"" + scratch.Join("Tools") + "\"");
-  EXPECT_EQ(started[2].commandLine, "Explorer /select,\"" + setup.Path() + "\"");
+  ExpectSystemStarts(
+      {"Explorer \"" + scratch_.Join("Tools") + "\"", "Explorer /select,\"" + setup.Path() + "\""});
 }
 
-using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)>;
-
 UniqueModule Load(const wchar_t* name) {
-  return UniqueModule(LoadLibraryW(name), &FreeLibrary);
+  return UniqueModule(LoadLibraryW(name));
 }
 
 // The loader's settings are the process's own: this case runs in a process of
@@ -171,7 +176,7 @@ TEST(PlantedLibraries, OnceHardenedNoLibraryBesideTheProgramOrInTheCurrentFolder
   ASSERT_TRUE(platform::HardenLibraryLoading());
   const UniqueModule late[] = {
       Load(L"velmora_planted.dll"), Load(L"velmora_planted_current.dll"),
-      UniqueModule(LoadLibraryExW(L"velmora_planted_current.dll", nullptr, 0), &FreeLibrary)};
+      UniqueModule(LoadLibraryExW(L"velmora_planted_current.dll", nullptr, 0))};
   for (const auto& module : late) EXPECT_EQ(module, nullptr);
   // The system's own libraries still load.
   EXPECT_NE(Load(L"version.dll"), nullptr);

@@ -1,4 +1,4 @@
-// Tabs, the search box and the sort picture, driven through the real controls.
+// Tabs and the search box, driven through the real controls.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -10,31 +10,11 @@
 namespace window_tests {
 namespace {
 
-class TabsSearchSort : public WindowTest {
+class TabsAndSearch : public WindowTest {
  protected:
   void ClickTab(int position) {
     SendMessageA(Ctl().TabStrip1, TCM_SETCURFOCUS, static_cast<WPARAM>(position - 1), 0);
     Pump(Form());
-  }
-  void ClickSortPicture() {
-    SendMessageA(Ctl().imgSort, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    SendMessageA(Ctl().imgSort, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    Pump(Form());
-  }
-
-  // A key pressed with the control focused, through the message loop; with
-  // Ctrl held down when asked.
-  void Press(HWND control, UINT key, bool ctrl = false) {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-    SetKeyboardState(keys);
-    SetFocus(control);
-    PostMessageA(control, WM_KEYDOWN, key, 1);
-    PostMessageA(control, WM_KEYUP, key, 0xC0000001);
-    Pump(Form());
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
   }
 
   void Search(const std::string& text) {
@@ -78,7 +58,7 @@ const SearchCase kSearches[] = {
     {"AnEmptyListAnswersNotFound", "", 0, "x", {0}, 1},
 };
 
-class Searching : public TabsSearchSort, public ::testing::WithParamInterface<SearchCase> {};
+class Searching : public TabsAndSearch, public ::testing::WithParamInterface<SearchCase> {};
 
 TEST_P(Searching, LandsOnTheNextPassingItem) {
   const SearchCase& c = GetParam();
@@ -94,8 +74,11 @@ TEST_P(Searching, LandsOnTheNextPassingItem) {
 INSTANTIATE_TEST_SUITE_P(, Searching, ::testing::ValuesIn(kSearches),
                          [](const auto& test) { return std::string(test.param.name); });
 
-TEST_F(TabsSearchSort, TabsSwapTheListsEmptyTheSearchBoxAndChooseTheListSearched) {
+TEST_F(TabsAndSearch, TabsSwapTheListsEmptyTheSearchBoxAndChooseTheListSearched) {
   OpenWith("C:\\lib;C:\\other", "C:\\x.jar;C:\\lib\\y.jar");
+  EXPECT_EQ(SendMessageA(Ctl().TabStrip1, TCM_GETCURSEL, 0, 0), 0);
+  EXPECT_TRUE(Shown(Ctl().lstPath));
+  EXPECT_FALSE(Shown(Ctl().lstClasspath));
   Select(Ctl().lstPath, 2);
   SetWindowTextA(Ctl().txtSearch, "abc");
   ClickTab(2);
@@ -113,8 +96,10 @@ TEST_F(TabsSearchSort, TabsSwapTheListsEmptyTheSearchBoxAndChooseTheListSearched
   EXPECT_EQ(NotFoundBoxes(), 0);
 }
 
-TEST_F(TabsSearchSort, KeysMoveTypeAndSearchWhereTheyShould) {
+TEST_F(TabsAndSearch, KeysMoveTypeAndSearchWhereTheyShould) {
   OpenWith("C:\\bin;C:\\two;D:\\bin");
+  Form().Form_Activate();
+  EXPECT_EQ(GetFocus(), Ctl().txtSearch);
   // Tab visits the controls in tab order; the hidden ClassPath list and the
   // labels take no focus.
   const auto& c = Ctl();
@@ -136,25 +121,10 @@ TEST_F(TabsSearchSort, KeysMoveTypeAndSearchWhereTheyShould) {
   SetWindowTextA(Ctl().txtSearch, "bin");
   Press(Ctl().lstPath, VK_F3);
   EXPECT_EQ(SelectedPosition(Ctl().lstPath), 3);
-  Press(Ctl().lstPath, 'F', true);
+  Press(Ctl().lstPath, 'F', VK_CONTROL);
   EXPECT_EQ(GetFocus(), Ctl().txtSearch);
   EXPECT_EQ(TextOf(Ctl().txtSearch), "bin") << "Ctrl+F types nothing";
   EXPECT_EQ(NotFoundBoxes(), 0);
-}
-
-TEST_F(TabsSearchSort, SortingOnSortsBothListsAndOffRefillsThemWithTodaysMarks) {
-  OpenWith("C:\\c;C:\\A;C:\\b", "z.jar;a.jar");
-  ClickSortPicture();
-  EXPECT_EQ(Texts(Ctl().lstPath), (std::vector<std::string>{"C:\\A", "C:\\b", "C:\\c"}));
-  EXPECT_EQ(Texts(Ctl().lstClasspath), (std::vector<std::string>{"a.jar", "z.jar"}));
-
-  // The user's variables change while the lists are sorted.
-  SetUserValue(fake_, "PATH", "C:\\b");
-  SetUserValue(fake_, "CLASSPATH", "x");
-  ClickSortPicture();
-  EXPECT_EQ(Items(Ctl().lstPath),
-            (std::vector<Item>{{"C:\\c", 1, true}, {"C:\\A", 1, true}, {"C:\\b", 2, true}}));
-  EXPECT_EQ(Items(Ctl().lstClasspath), (std::vector<Item>{{"z.jar", 2, true}, {"a.jar", 2, true}}));
 }
 
 }  // namespace

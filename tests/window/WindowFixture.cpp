@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <ostream>
 
 #include "support/WideText.h"
@@ -41,6 +42,16 @@ std::vector<Item> Items(HWND list) {
   return items;
 }
 
+std::vector<Item> Marked(std::string_view list, std::string_view marks) {
+  std::vector<Item> items;
+  for (const char mark : marks) {
+    const std::size_t end = std::min(list.find(';'), list.size());
+    items.push_back({std::string(list.substr(0, end)), mark == 'U' ? kUser : kSystem, true});
+    list.remove_prefix(std::min(end + 1, list.size()));
+  }
+  return items;
+}
+
 std::vector<std::string> Texts(HWND list) {
   std::vector<std::string> texts;
   for (const auto& item : Items(list)) texts.push_back(item.text);
@@ -53,17 +64,22 @@ std::string TextOf(HWND window) {
   return testing_support::Utf8Of(buffer);
 }
 
-RECT PlaceOf(HWND control) {
+window::PixelRect PlaceOf(HWND control) {
   RECT rect{};
   GetWindowRect(control, &rect);
   MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-  return RECT{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-RECT ClientOf(HWND window) {
+Size ClientSize(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
-  return client;
+  return {client.right, client.bottom};
+}
+
+Size SizeOf(HWND control) {
+  const window::PixelRect place = PlaceOf(control);
+  return {place.width, place.height};
 }
 
 bool Shown(HWND control) {
@@ -78,15 +94,9 @@ void Pump(window::frmMain& form) {
   }
 }
 
-void SetUserValue(platform::FakePlatform& fake, const std::string& name, const std::string& text,
-                  std::uint32_t type) {
-  std::vector<std::uint8_t> data(text.begin(), text.end());
-  data.push_back(0);
-  fake.registry.SetValue(platform::kCurrentUser, "Environment", name, type, data);
-}
-
-void WindowTest::Open() {
-  OpenOn(fake_.Services());
+platform::Platform WithUser(const platform::Platform& os, platform::UserServicesApi& user) {
+  return platform::Platform{os.registry, os.environment, os.identity,   os.files,
+                            os.clock,    user,           os.sharedFiles};
 }
 
 void WindowTest::OpenOn(const platform::Platform& os) {
@@ -116,6 +126,21 @@ void WindowTest::ChangeDpi(UINT dpi) {
                reinterpret_cast<LPARAM>(&suggested));
   Pump(Form());
   ASSERT_EQ(Form().Dpi(), dpi);
+}
+
+void WindowTest::Press(HWND control, WPARAM key, int modifier) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[modifier] = modifier == 0 ? 0 : 0x80;
+  SetKeyboardState(keys);
+  SetFocus(control);
+  // F10 arrives as a system key, as it does from the keyboard.
+  const UINT down = key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN;
+  PostMessageA(control, down, key, 1);
+  PostMessageA(control, down + 1, key, 0xC0000001);  // WM_KEYUP, WM_SYSKEYUP
+  Pump(Form());
+  keys[modifier] = 0;
+  SetKeyboardState(keys);
 }
 
 void WindowTest::Select(HWND list, int position) {

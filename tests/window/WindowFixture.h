@@ -6,48 +6,59 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "platform/FakePlatform.h"
 #include "platform/Platform.h"
+#include "window/Layout.h"
 #include "window/frmMain.h"
 
 namespace window_tests {
 
+// The lists' pictures, by their position in the image list.
+inline constexpr int kSystem = 1;
+inline constexpr int kUser = 2;
+
 struct Item {
   std::string text;
-  int picture;  // 1 system, 2 user (the image list's positions)
+  int picture;
   bool ticked;
   bool operator==(const Item&) const = default;
 };
 void PrintTo(const Item& item, std::ostream* out);
 
 [[nodiscard]] std::vector<Item> Items(HWND list);
+// The items a list shows for the pieces of a search list, each marked by its
+// letter in marks (U user, S system); marks has one letter for each piece.
+[[nodiscard]] std::vector<Item> Marked(std::string_view list, std::string_view marks);
 [[nodiscard]] std::vector<std::string> Texts(HWND list);
 [[nodiscard]] std::string TextOf(HWND window);
-// A control's rectangle in its container's client coordinates: left, top,
-// width, height in pixels; for a window, its client area the same way.
-[[nodiscard]] RECT PlaceOf(HWND control);
-[[nodiscard]] RECT ClientOf(HWND window);
+// A control's place in its container's client area, in pixels.
+[[nodiscard]] window::PixelRect PlaceOf(HWND control);
+// A window's client area, or a control's size: width and height in pixels.
+using Size = std::pair<int, int>;
+[[nodiscard]] Size ClientSize(HWND window);
+[[nodiscard]] Size SizeOf(HWND control);
 [[nodiscard]] bool Shown(HWND control);
 
 // Delivers every queued message as the program's message loop would.
 void Pump(window::frmMain& form);
 
-// Prepares a user string value in the double's registry, terminator included.
-void SetUserValue(platform::FakePlatform& fake, const std::string& name, const std::string& text,
-                  std::uint32_t type = platform::kRegSz);
+// os with user services of another binding.
+[[nodiscard]] platform::Platform WithUser(const platform::Platform& os,
+                                          platform::UserServicesApi& user);
 
-// A window on the in-memory platform: environment, registry and user
-// services of the double, the window itself real.
+// A window on the in-memory platform unless a test opens it on another.
 class WindowTest : public ::testing::Test {
  protected:
   void TearDown() override { form_.reset(); }
 
   // Creates the window (running Form_Load) and shows it.
-  void Open();
+  void Open() { OpenOn(fake_.Services()); }
   void OpenOn(const platform::Platform& os);
   // Opens the window on these process variables (an empty CLASSPATH is unset).
   void OpenWith(const std::string& path, const std::string& classpath = "");
@@ -56,6 +67,9 @@ class WindowTest : public ::testing::Test {
 
   window::frmMain& Form() { return *form_; }
   const window::Controls& Ctl() { return form_->Ctl(); }
+  // A key pressed and released in control through the message loop, with
+  // modifier (a virtual key) held down.
+  void Press(HWND control, WPARAM key, int modifier = 0);
   void Select(HWND list, int position);           // 1-based, 0 for none
   [[nodiscard]] int SelectedPosition(HWND list);  // 1-based, 0 for none
 
