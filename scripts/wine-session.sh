@@ -48,6 +48,13 @@ wine_session_start() {
   setsid wineserver -f -p >/dev/null 2>&1 &
   wine_session_pids+=($!)
   # The first program of the server's life starts Wine's helper services: start
-  # them now, apart from any test.
-  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  # them now, apart from any test. On a private Xvfb no window manager answers
+  # Wine, which then waits two seconds for each window to go away: there its
+  # windows are left unmanaged. In the user's display they are managed.
+  local x11='HKCU\Software\Wine\X11 Driver'
+  if [ "$display" = xvfb ]; then
+    wine reg add "$x11" /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
+  else
+    wine reg delete "$x11" /v Managed /f </dev/null >/dev/null 2>&1 || true
+  fi
 }
