@@ -96,8 +96,9 @@ void frmMain::Form_Load() {
     FillList(ctl_.lstClasspath, pieces, [&](std::string_view) { return isUser; });
     JudgeList(modUtils::SearchList::kClasspath, firstKey, pieces, value);
   }
-  // Only once both lists show: the file system is asked on another thread.
-  StartExistenceTests();
+  // Only once both lists show, and the window with them: the file system is
+  // asked on another thread, which would otherwise compete with the showing.
+  PostMessageA(hwnd_, kMessageStartTests, static_cast<WPARAM>(fill_), 0);
 }
 
 void frmMain::Form_Activate() {

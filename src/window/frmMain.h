@@ -75,6 +75,8 @@ inline constexpr int kPictureSorted = 4;
 // Posted by the existence tests: wParam the fill it belongs to, lParam the
 // entry and the answer (EntryMarks.cpp).
 inline constexpr UINT kMessageEntryTested = WM_APP + 1;
+// Posted by Form_Load: the existence tests of that fill may start.
+inline constexpr UINT kMessageStartTests = WM_APP + 2;
 
 // Mouse buttons as MouseUp reports them.
 inline constexpr int kButtonLeft = 1;
