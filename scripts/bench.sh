@@ -26,13 +26,17 @@ printf '\n== judging the PATH entries at start-up, native\n'
 build/native-release/benchmarks/entry_checks_benchmark \
   --benchmark_repetitions="${VELMORA_BENCH_RUNS:-5}" --benchmark_report_aggregates_only=true
 
+# Start-up is timed on the program as it ships (Release, stripped), against a
+# floor stripped the same way.
+cmake --preset windows-release >/dev/null
+cmake --build --preset windows-release --target Velmora
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target Velmora startup_floor floor_timing
+cmake --build --preset windows --target startup_floor floor_timing
 printf '\n== windows (x86_64) under Wine, against the floor\n'
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 wine_session_start "$root/build/bench-wineprefix" xvfb
 wine build/windows/benchmarks/floor_timing.exe \
-  "$(winepath -w build/windows/src/window/Velmora.exe)" \
+  "$(winepath -w build/windows-release/src/window/Velmora.exe)" \
   "$(winepath -w build/windows/benchmarks/startup_floor.exe)" \
   "${VELMORA_BENCH_RUNS:-11}" "${VELMORA_BENCH_JOBS:-startup,refill,report}"
