@@ -5,7 +5,6 @@
 #include "environment/AppInfo.h"
 #include "text/Text.h"
 #include "window/ListView.h"
-#include "window/Owners.h"
 #include "window/frmMain.h"
 
 namespace window {
@@ -63,12 +62,11 @@ void frmMain::imgSearch_Click() {
 void frmMain::imgSort_Click() {
   if (listview::IsSorted(ctl_.lstPath)) {
     // Emptied before their setting changes: changing a list's style takes
-    // time in proportion to its items. Nothing shows in between: redrawing
-    // stays off from the emptying to the end of the refill, so that a list
-    // emptied and filled again keeps its scroll bar instead of losing it and
-    // getting it back.
-    const RedrawPause pathPause(ctl_.lstPath);
-    const RedrawPause classpathPause(ctl_.lstClasspath);
+    // time in proportion to its items. Each list keeps redrawing off only for
+    // its own fill: a pause held across emptying and filling makes the list
+    // work out its scroll bar anew when redrawing resumes, which costs more
+    // under Wine than losing the bar and getting it back. Nothing shows in
+    // between either way: painting waits for the message loop.
     listview::Clear(ctl_.lstPath);
     listview::Clear(ctl_.lstClasspath);
     listview::SetSorted(ctl_.lstPath, false);

@@ -8,6 +8,7 @@
 #include "environment/Lookups.h"
 #include "text/Text.h"
 #include "platform/Failure.h"
+#include "platform/Win32Platform.h"
 #include "window/ListEntry.h"
 #include "window/ListView.h"
 #include "window/Owners.h"
@@ -64,13 +65,20 @@ void FillList(HWND list, const std::vector<std::string_view>& pieces, IsUser isU
   if (first == 0) listview::SetAllChecked(list, true);
 }
 
+// Gives a window its text unless it shows that text already, as after a
+// refill: the window's caption goes to the display server each time it is set.
+void ShowText(HWND window, const std::string& text) {
+  std::wstring shown(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  shown.resize(static_cast<std::size_t>(
+      GetWindowTextW(window, shown.data(), static_cast<int>(shown.size()))));
+  if (shown != platform::WideText(text)) SetWindowTextA(window, text.c_str());
+}
+
 }  // namespace
 
 void frmMain::Form_Load() {
-  const std::string caption = std::string(appinfo::kTitle) + " " + appinfo::VersionText();
-  SetWindowTextA(hwnd_, caption.c_str());
-  const std::string user = "User (" + modWinAPI::GetCurrentUserName(os_) + ")";
-  SetWindowTextA(ctl_.labUser, user.c_str());
+  ShowText(hwnd_, std::string(appinfo::kTitle) + " " + appinfo::VersionText());
+  ShowText(ctl_.labUser, "User (" + modWinAPI::GetCurrentUserName(os_) + ")");
   RefitCaptions();
 
   // Answers still to come belong to the lists as they were.
