@@ -66,6 +66,7 @@ void ScratchFolder::MakeFolder(std::string_view name) const {
 }
 
 void ScratchFolder::MakeFile(std::string_view name, std::string_view content) const {
+  fs::create_directories(PathOf(Join(name)).parent_path());
   std::ofstream out(PathOf(Join(name)), std::ios::binary);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
   if (!out) throw std::runtime_error("cannot write " + Join(name));
