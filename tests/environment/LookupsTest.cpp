@@ -54,12 +54,6 @@ TEST_P(VariableLookups, AnswerFromTheirOwnKeyInAnyLetterCase) {
   }
 }
 
-TEST_P(VariableLookups, AbsentKeysGiveTheEmptyString) {
-  EXPECT_EQ(GetUserVariable(Os(), "PATH"), "");
-  EXPECT_EQ(ReadUserEnvironment(Os(), "PATH"), "");
-  EXPECT_EQ(ReadSystemEnvironment(Os(), "PATH"), "");
-}
-
 VELMORA_ON_EVERY_BINDING(VariableLookups);
 
 TEST(VariableLookupsOnDouble, DuplicateNamesReachTheUserReadersCallersOnly) {
