@@ -1,6 +1,5 @@
 #include "report/ReportCommands.h"
 
-#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -56,96 +55,92 @@ TEST_P(ViewReport, WritesTheWorkedExampleAndStartsNotepadOnIt) {
 
 VELMORA_ON_EVERY_BINDING(ViewReport);
 
-class SaveReport : public ::testing::Test {
- protected:
-  SaveReport() { (void)report_testing::PrepareWorkedExample(*test_); }
-
-  std::unique_ptr<testing_support::TestPlatform> test_ = MakeTestPlatform(Binding::kFake);
-  platform::FakePlatform& fake_ = *test_->Double();
-};
-
-TEST_F(SaveReport, OffersTheProposedNameAndWritesTheChosenOneWithoutOuterBlanks) {
-  fake_.clock.now = {2009, 1, 2, 3, 4, 59};
-  fake_.user.saveAnswer = "  C:\\Reports\\my report.txt  ";
-  fake_.files.AddFolder("C:\\Reports");
-  cmdSave_Click(fake_.Services());
-  ASSERT_EQ(fake_.user.saveRequests.size(), 1u);
-  const auto& request = fake_.user.saveRequests[0];
+TEST(SaveReport, OffersTheProposedNameAndWritesTheChosenOneWithoutOuterBlanks) {
+  report_testing::WorkedDouble example;
+  platform::FakePlatform& fake = example.fake;
+  fake.clock.now = {2009, 1, 2, 3, 4, 59};
+  fake.user.saveAnswer = "  C:\\Reports\\my report.txt  ";
+  fake.files.AddFolder("C:\\Reports");
+  cmdSave_Click(fake.Services());
+  ASSERT_EQ(fake.user.saveRequests.size(), 1u);
+  const auto& request = fake.user.saveRequests[0];
   EXPECT_EQ(request.filter, "All Files (*.*)|*.*|Text Files (*.txt)|*.txt");
   EXPECT_EQ(request.filterIndex, 2);
   EXPECT_EQ(request.fileName, "BUILD07_jdoe_2009-01-02_03-04.txt");
-  EXPECT_TRUE(fake_.files.Content("C:\\Reports\\my report.txt"));
-  EXPECT_TRUE(fake_.user.messages.empty());
-  EXPECT_TRUE(fake_.user.started.empty());
+  EXPECT_TRUE(fake.files.Content("C:\\Reports\\my report.txt"));
+  EXPECT_TRUE(fake.user.messages.empty());
+  EXPECT_TRUE(fake.user.started.empty());
 }
 
-TEST_F(SaveReport, CancelledOrBlankWritesAndSaysNothing) {
-  fake_.user.saveAnswer.reset();
-  cmdSave_Click(fake_.Services());
-  fake_.user.saveAnswer = "   ";
-  cmdSave_Click(fake_.Services());
-  fake_.user.failNext = {platform::kFailureDialogCancelled, "Cancel was selected."};
-  cmdSave_Click(fake_.Services());
-  EXPECT_TRUE(fake_.user.messages.empty());
-  EXPECT_EQ(fake_.files.FilesIn("C:\\").size(), 1u) << "only the Mordale file";
-}
-
-// Each failure: one error box from the procedure that met it, no viewer
-// started, and a report written only when the failure came after it (the
-// Mordale file is there from the start).
-TEST(ReportCommandFailures, AreReportedOnceByTheProcedureThatMetThem) {
+// What goes wrong: one error box from the procedure that met it, or none for
+// a cancel; no viewer started, and a report written only when the failure
+// came after it (the Mordale file is there from the start).
+TEST(ReportCommands, ACancelSaysNothingAndAFailureIsReportedOnceByTheProcedureThatMetIt) {
+  using Fake = platform::FakePlatform;
   const struct {
     const char* what;
     void (*command)(const platform::Platform&);
-    void (*prepare)(platform::FakePlatform&);
-    const char* detail;
+    void (*prepare)(Fake&);
+    const char* detail;  // nullptr: no error box
     const char* procedure;
     std::size_t files;
   } cases[] = {
+      {"Save As cancelled", cmdSave_Click, [](Fake& fake) { fake.user.saveAnswer.reset(); },
+       nullptr, "", 1},
+      {"a name of blanks", cmdSave_Click, [](Fake& fake) { fake.user.saveAnswer = "   "; }, nullptr,
+       "", 1},
+      {"Cancel selected", cmdSave_Click,
+       [](Fake& fake) {
+         fake.user.failNext = {platform::kFailureDialogCancelled, "Cancel"};
+       },
+       nullptr, "", 1},
       {"the Save As dialog fails", cmdSave_Click,
-       [](auto& fake) { fake.user.failNext.emplace(12290, "no dialog"); },
+       [](Fake& fake) { fake.user.failNext.emplace(12290, "no dialog"); },
        "no dialog (error 12290)", "cmdSave_Click", 1},
       {"saved into a missing folder", cmdSave_Click,
-       [](auto& fake) { fake.user.saveAnswer = "C:\\Nowhere\\r.txt"; },
+       [](Fake& fake) { fake.user.saveAnswer = "C:\\Nowhere\\r.txt"; },
        "The system cannot find the path specified. (error 3)", "doReport", 1},
       {"the disk is full", cmdSave_Click,
-       [](auto& fake) {
+       [](Fake& fake) {
          fake.user.saveAnswer = "C:\\r.txt";
          fake.files.FailWrite(1, platform::kErrorDiskFull, 10);
        },
        "(error 112)", "doReport", 1},
       {"the user's key names a variable twice", cmdSave_Click,
-       [](auto& fake) {
+       [](Fake& fake) {
          fake.user.saveAnswer = "C:\\r.txt";
          fake.registry.AppendValue(platform::kCurrentUser, environment::kUserEnvironmentKey, "path",
                                    platform::kRegSz, {'x', 0});
        },
        "(error 457)", "doReport", 1},
       {"the temporary folder is gone", cmdView_Click,
-       [](auto& fake) { fake.identity.tempPath = "C:\\Gone\\"; }, "(error 3)", "doReport", 1},
-      {"no temporary folder", cmdView_Click, [](auto& fake) { fake.identity.tempPath = ""; },
+       [](Fake& fake) { fake.identity.tempPath = "C:\\Gone\\"; }, "(error 3)", "doReport", 1},
+      {"no temporary folder", cmdView_Click, [](Fake& fake) { fake.identity.tempPath = ""; },
        "(error 76)", "cmdView_Click", 1},
       {"Notepad cannot be started", cmdView_Click,
-       [](auto& fake) { fake.user.failNext.emplace(2, "not there"); }, "not there (error 2)",
+       [](Fake& fake) { fake.user.failNext.emplace(2, "not there"); }, "not there (error 2)",
        "cmdView_Click", 2},
       // Never a search for Notepad by its bare name.
-      {"no system folder", cmdView_Click, [](auto& fake) { fake.identity.systemFolder = ""; },
+      {"no system folder", cmdView_Click, [](Fake& fake) { fake.identity.systemFolder = ""; },
        "(error 2)", "cmdView_Click", 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const auto test = MakeTestPlatform(Binding::kFake);
-    (void)report_testing::PrepareWorkedExample(*test);
-    platform::FakePlatform& fake = *test->Double();
+    report_testing::WorkedDouble example;
+    Fake& fake = example.fake;
     fake.files.AddFolder("C:\\TEMP");
     c.prepare(fake);
     c.command(fake.Services());
+    EXPECT_TRUE(fake.user.started.empty());
+    EXPECT_EQ(fake.files.FilesIn("C:\\").size(), c.files);
+    if (c.detail == nullptr) {
+      EXPECT_TRUE(fake.user.messages.empty());
+      continue;
+    }
     ASSERT_EQ(fake.user.messages.size(), 1u);
     const std::string& text = fake.user.messages[0].text;
     EXPECT_NE(text.find(c.detail), std::string::npos) << text;
     EXPECT_TRUE(text.ends_with(std::string("procedure ") + c.procedure)) << text;
-    EXPECT_TRUE(fake.user.started.empty());
-    EXPECT_EQ(fake.files.FilesIn("C:\\").size(), c.files);
   }
 }
 

@@ -1,10 +1,12 @@
 // The report's worked example, prepared on any binding.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "environment/Lookups.h"
+#include "platform/FakePlatform.h"
 #include "support/TestPlatform.h"
 
 namespace report_testing {
@@ -53,6 +55,15 @@ inline std::optional<std::string> PrepareWorkedExample(testing_support::TestPlat
   SetStored(test, platform::kCurrentUser, "MORDALEPATH", corvane + "\\Mordale");
   return corvane;
 }
+
+// The worked example on the double, for a test to change.
+struct WorkedDouble {
+  WorkedDouble() { (void)PrepareWorkedExample(*test); }
+
+  std::unique_ptr<testing_support::TestPlatform> test =
+      testing_support::MakeTestPlatform(testing_support::Binding::kFake);
+  platform::FakePlatform& fake = *test->Double();
+};
 
 // The worked example's report, line by line.
 inline const char* const kWorkedExample[] = {
