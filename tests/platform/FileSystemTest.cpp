@@ -18,6 +18,10 @@ using platform::kErrorSuccess;
 
 enum class Files { kDouble, kReal };
 
+void PrintTo(Files files, std::ostream* out) {
+  *out << (files == Files::kDouble ? "Double" : "Real");
+}
+
 // A folder to work in, on either file system, and a way to look at it that
 // does not go through the binding under test.
 class FileSystem : public ::testing::TestWithParam<Files> {
@@ -105,10 +109,7 @@ TEST_P(FileSystem, MovingIntoAMissingFolderOrRemovingTwiceFails) {
   EXPECT_NE(Api().Remove(Join("Ölß.txt")), kErrorSuccess);
 }
 
-std::string FilesName(const ::testing::TestParamInfo<Files>& files) {
-  return files.param == Files::kDouble ? "Double" : "Real";
-}
-
-INSTANTIATE_TEST_SUITE_P(, FileSystem, ::testing::Values(Files::kDouble, Files::kReal), FilesName);
+INSTANTIATE_TEST_SUITE_P(, FileSystem, ::testing::Values(Files::kDouble, Files::kReal),
+                         ::testing::PrintToStringParamName());
 
 }  // namespace

@@ -85,8 +85,4 @@ std::unique_ptr<TestPlatform> MakeTestPlatform(Binding binding) {
   return std::make_unique<FakeTestPlatform>();
 }
 
-std::string BindingName(const ::testing::TestParamInfo<Binding>& info) {
-  return info.param == Binding::kFake ? "Fake" : "Win32";
-}
-
 }  // namespace testing_support

@@ -87,10 +87,13 @@ std::unique_ptr<TestPlatform> MakeWin32TestPlatform();
 
 enum class Binding { kFake, kWin32 };
 
+inline void PrintTo(Binding binding, std::ostream* out) {
+  *out << (binding == Binding::kFake ? "Fake" : "Win32");
+}
+
 // Every binding this build can run: the double, and on Windows the real one.
 std::vector<Binding> AvailableBindings();
 std::unique_ptr<TestPlatform> MakeTestPlatform(Binding binding);
-std::string BindingName(const ::testing::TestParamInfo<Binding>& info);
 
 // Fixture base for suites that run on every binding.
 class PlatformTest : public ::testing::TestWithParam<Binding> {
@@ -108,4 +111,4 @@ class PlatformTest : public ::testing::TestWithParam<Binding> {
 
 #define VELMORA_ON_EVERY_BINDING(Suite)                                                          \
   INSTANTIATE_TEST_SUITE_P(, Suite, ::testing::ValuesIn(::testing_support::AvailableBindings()), \
-                           ::testing_support::BindingName)
+                           ::testing::PrintToStringParamName())
