@@ -66,6 +66,7 @@ TEST_P(RegistryReader, EachValueIsDecodedByItsType) {
       {"Temp", platform::kRegSz, StringData("C:\\tmp"), "TEMP", {"Temp", "C:\\tmp", ""}},
       {"", platform::kRegSz, StringData("default"), "", {"", "default", ""}},
       {"Blank", platform::kRegSz, StringData(""), "BLANK", {"Blank", "", ""}},
+      // Without a terminator the last character stays; without data, texts are empty.
       {"Bare", platform::kRegSz, Bytes("C:\\abc"), "BARE", {"Bare", "C:\\abc", ""}},
       {"BareX", platform::kRegExpandSz, Bytes("x%"), "BAREX", {"BareX", "x%", "x%"}},
       {"A_None", platform::kRegSz, {}, "A_NONE", {"A_None", "", ""}},

@@ -22,8 +22,9 @@ class ViewReport : public ::testing::TestWithParam<Binding> {};
 
 // The report is written into the temporary folder, whatever its name holds,
 // and the system's own Notepad started on it: the worked example, and the
-// same with names outside ASCII. The user's key also holds two names that
-// UTF-8 cannot tell apart: the report has no line for them and goes on.
+// same with names outside ASCII of the same lengths in characters (the frame
+// stays as it is). The user's key also holds two names that UTF-8 cannot
+// tell apart: the report has no line for them and goes on.
 TEST_P(ViewReport, WritesTheWorkedExampleAndStartsNotepadOnIt) {
   for (const Names& names :
        {report_testing::kWorkedNames, Names{"ПК-山田07", "Jösé", "Cörvane 山"}}) {
