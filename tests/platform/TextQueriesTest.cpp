@@ -2,14 +2,12 @@
 // whole, on the double and on the real binding alike: in any script, at the
 // longest length the platform allows, and when its UTF-8 form is longer than
 // its UTF-16 form would suggest.
-#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "environment/Identity.h"
-#include "report/ExistenceNotes.h"
-#include "report/ReportFile.h"
+#include "environment/Registry.h"
 #include "support/TestPlatform.h"
 #include "text/Text.h"
 
@@ -44,15 +42,6 @@ std::string ToLength(const std::string& text, std::size_t units) {
   return out.append(units, 'x');
 }
 
-// An expansion as a caller reads it: the size first, then a buffer of exactly
-// that size. The text and its terminator, or "" when the platform refuses.
-std::string Expanded(platform::EnvironmentApi& environment, const std::string& source) {
-  const std::uint32_t size = environment.ExpandStrings(source.c_str(), nullptr, 0);
-  std::string buffer(size, '#');
-  (void)environment.ExpandStrings(source.c_str(), buffer.data(), size);
-  return buffer;
-}
-
 class TextQueries : public testing_support::PlatformTest {};
 
 TEST_P(TextQueries, ProcessVariablesAndExpansionsUpToThePlatformsLimit) {
@@ -67,14 +56,15 @@ TEST_P(TextQueries, ProcessVariablesAndExpansionsUpToThePlatformsLimit) {
     Test().SetVariable("VELMORA_LONGEST", longest);
     EXPECT_EQ(environment.Variable("velmora_longest"), longest);
 
+    // Expansions longer than what they expand, as the program asks for them.
     Test().SetVariable("VELMORA_TEXT", text);
-    EXPECT_EQ(Expanded(environment, "<%VELMORA_TEXT%>\\bin"), "<" + text + ">\\bin" + '\0');
+    EXPECT_EQ(Registry::Expand(environment, "<%VELMORA_TEXT%>\\bin"), "<" + text + ">\\bin");
     const std::string expandable = ToLength(text, 32764);
     Test().SetVariable("VELMORA_TEXT", expandable);
-    EXPECT_EQ(Expanded(environment, "<%VELMORA_TEXT%>"), "<" + expandable + ">" + '\0');
+    EXPECT_EQ(Registry::Expand(environment, "<%VELMORA_TEXT%>"), "<" + expandable + ">");
     // Past the limit: the whole text or none, never a cut one.
-    const std::string past = Expanded(environment, "<%VELMORA_TEXT%>!");
-    EXPECT_TRUE(past.empty() || past == "<" + expandable + ">!" + '\0');
+    const std::string past = Registry::Expand(environment, "<%VELMORA_TEXT%>!");
+    EXPECT_TRUE(past.empty() || past == "<" + expandable + ">!");
   }
 }
 
@@ -97,22 +87,6 @@ TEST_P(TextQueries, TheTemporaryFolderTheUserAndTheMachineUpToTheirLimits) {
     }
     ASSERT_TRUE(Test().SetMachineName(ToLength(text, 32)));
     EXPECT_EQ(modWinAPI::GetMachineName(Os()), "");
-  }
-}
-
-TEST_P(TextQueries, FilesAreFoundWrittenReplacedAndRemoved) {
-  platform::FileSystemApi& files = Os().files;
-  for (const auto& [script, text] : kSamples) {
-    SCOPED_TRACE(script);
-    const std::string folder = Test().MakeFolder(text);
-    const std::string path = folder + "\\" + text + ".txt";
-    modReport::WriteWholeFile(files, path, "first");
-    modReport::WriteWholeFile(files, path, "second");
-    EXPECT_EQ(Test().ReadFile(path), "second");
-    EXPECT_TRUE(modReport::FolderExists(Os(), folder));
-    EXPECT_TRUE(modReport::FileExists(Os(), path));
-    EXPECT_EQ(files.Remove(path), platform::kErrorSuccess);
-    EXPECT_EQ(Test().ReadFile(path), std::nullopt);
   }
 }
 

@@ -1,8 +1,9 @@
-// The report's worked example, prepared on the double.
+// The report's worked example, prepared on any binding.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "environment/Lookups.h"
 #include "platform/FakePlatform.h"
@@ -10,44 +11,59 @@
 
 namespace report_testing {
 
-// A string value with its terminator in the user's or the machine's environment key.
-inline void SetStored(platform::FakePlatform& fake, platform::KeyHandle root, std::string_view name,
-                      std::string_view text, std::uint32_t type) {
-  fake.registry.SetValue(root,
-                         root == platform::kCurrentUser ? environment::kUserEnvironmentKey
-                                                        : environment::kSystemEnvironmentKey,
-                         name, type, testing_support::StringData(text));
-}
+// Who runs the worked example, and the folder its Corvane products lie in.
+struct Names {
+  std::string machine;
+  std::string user;
+  std::string corvane;  // a folder name, made where the binding makes folders
+};
 
-inline void SetUser(platform::FakePlatform& fake, std::string_view name, std::string_view text,
-                    std::uint32_t type = platform::kRegSz) {
-  SetStored(fake, platform::kCurrentUser, name, text, type);
-}
+// The worked example's own names; on the double its folder is C:\Corvane.
+inline const Names kWorkedNames{"BUILD07", "jdoe", "Corvane"};
 
-inline void SetSystem(platform::FakePlatform& fake, std::string_view name, std::string_view text,
+inline void SetStored(testing_support::TestPlatform& test, platform::KeyHandle root,
+                      std::string_view name, std::string_view text,
                       std::uint32_t type = platform::kRegSz) {
-  SetStored(fake, platform::kLocalMachine, name, text, type);
+  test.SetString(root,
+                 root == platform::kCurrentUser ? environment::kUserEnvironmentKey
+                                                : environment::kSystemEnvironmentKey,
+                 name, text, type);
 }
 
-// Machine BUILD07, user jdoe, 7 March 2011 14:05:09, and the environment,
-// registry, folders and files of the report's worked example.
-inline void PrepareWorkedExample(platform::FakePlatform& fake) {
-  fake.identity.computerName = "BUILD07";
-  fake.identity.userName = "jdoe";
-  fake.clock.now = {2011, 3, 7, 14, 5, 9};
-  fake.environment.Set("PATH",
-                       "C:\\Windows\\system32;C:\\Windows;C:\\Corvane\\Mordale\\bin;"
-                       "C:\\Tools\\bin");
-  fake.environment.Set("CORVANE_HOME", "C:\\Corvane");
-  fake.environment.Set("MORDALEPATH", "C:\\Corvane\\Mordale");
-  SetSystem(fake, "Path", "%SystemRoot%\\system32;%SystemRoot%;C:\\Corvane\\Mordale\\bin",
+// The machine, user, environment, registry and files of the worked example;
+// the Corvane folder's path, or nothing when the binding cannot be told who
+// and where it runs. Its clock is the double's, 7 March 2011 14:05:09.
+inline std::optional<std::string> PrepareWorkedExample(testing_support::TestPlatform& test,
+                                                       const Names& names = kWorkedNames) {
+  if (!test.SetMachineName(names.machine) || !test.SetUserName(names.user)) return std::nullopt;
+  const std::string corvane = test.MakeFolder(names.corvane);
+  (void)test.MakeFile(names.corvane + "\\Mordale\\bin\\mordale.mdb", "");
+  test.SetVariable(
+      "PATH", "C:\\Windows\\system32;C:\\Windows;" + corvane + "\\Mordale\\bin;C:\\Tools\\bin");
+  test.SetVariable("CORVANE_HOME", corvane);
+  test.SetVariable("MORDALEPATH", corvane + "\\Mordale");
+  for (const char* name : {"CLASSPATH", "TILBURPATH", "MORDALERTC", "QUVPATH", "DRXCONNECTORPATH",
+                           "KWTCONNECTORPATH", "COMMON LIBRARIES", "ZENTARO_HOME", "PUX_HOME",
+                           "GOB_HOME", "YEL_JAVA_HOME", "OMRA_DOMAINS_FILE"}) {
+    test.UnsetVariable(name);
+  }
+  SetStored(test, platform::kLocalMachine, "Path",
+            "%SystemRoot%\\system32;%SystemRoot%;" + corvane + "\\Mordale\\bin",
             platform::kRegExpandSz);
-  SetSystem(fake, "CORVANE_HOME", "C:\\Corvane");
-  SetUser(fake, "PATH", "C:\\Tools\\bin");
-  SetUser(fake, "MORDALEPATH", "C:\\Corvane\\Mordale");
-  fake.files.AddFolder("C:\\Corvane\\Mordale");
-  fake.files.AddFile("C:\\Corvane\\Mordale\\bin\\mordale.mdb");
+  SetStored(test, platform::kLocalMachine, "CORVANE_HOME", corvane);
+  SetStored(test, platform::kCurrentUser, "PATH", "C:\\Tools\\bin");
+  SetStored(test, platform::kCurrentUser, "MORDALEPATH", corvane + "\\Mordale");
+  return corvane;
 }
+
+// The worked example on the double, for a test to change.
+struct WorkedDouble {
+  WorkedDouble() { (void)PrepareWorkedExample(*test); }
+
+  std::unique_ptr<testing_support::TestPlatform> test =
+      testing_support::MakeTestPlatform(testing_support::Binding::kFake);
+  platform::FakePlatform& fake = *test->Double();
+};
 
 // The worked example's report, line by line.
 inline const char* const kWorkedExample[] = {
@@ -100,9 +116,21 @@ inline const char* const kWorkedExample[] = {
     "         %MordalePath%\\bin is in PATH",
 };
 
-inline std::string WorkedExampleText() {
+// The worked example's report text, for other names of the same lengths in
+// characters (the frame around them stays) and the Corvane folder's path.
+inline std::string WorkedExampleText(const Names& names = kWorkedNames,
+                                     const std::string& corvane = "C:\\Corvane") {
   std::string text;
-  for (const char* line : kWorkedExample) text += std::string(line) + "\r\n";
+  for (std::string line : kWorkedExample) {
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"BUILD07", names.machine},
+                                   {"jdoe", names.user},
+                                   {"C:\\Corvane", corvane}}) {
+      if (const std::size_t at = line.find(from); at != std::string::npos) {
+        line.replace(at, from.size(), to);
+      }
+    }
+    text += line + "\r\n";
+  }
   return text;
 }
 

@@ -6,18 +6,7 @@
 
 #include <string>
 
-namespace {
-
-std::string Utf8(const wchar_t* text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
-  out.pop_back();
-  return out;
-}
-
-}  // namespace
+#include "WideText.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   wchar_t record[MAX_PATH * 4];
@@ -26,7 +15,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   wchar_t self[MAX_PATH * 4];
   if (GetModuleFileNameW(nullptr, self, MAX_PATH * 4) == 0) return 1;
 
-  const std::string line = Utf8(self) + "\t" + Utf8(GetCommandLineW()) + "\n";
+  using testing_support::Utf8Of;
+  const std::string line = Utf8Of(self) + "\t" + Utf8Of(GetCommandLineW()) + "\n";
   const HANDLE file = CreateFileW(record, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 1;

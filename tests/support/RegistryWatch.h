@@ -29,7 +29,6 @@ class RegistryWatch final : public platform::RegistryApi {
     const auto found = opens_.find(modUtils::UpperCase(subKey));
     return found == opens_.end() ? 0 : found->second;
   }
-  [[nodiscard]] int EnumCalls() const { return enumCalls_; }
 
   // The platform os with its registry seen through this watch.
   [[nodiscard]] platform::Platform Watching(const platform::Platform& os) {
@@ -59,7 +58,6 @@ class RegistryWatch final : public platform::RegistryApi {
   std::int32_t EnumValue(platform::KeyHandle key, std::uint32_t index, char* name,
                          std::uint32_t* nameLength, std::uint32_t* type, std::uint8_t* data,
                          std::uint32_t* dataLength) override {
-    ++enumCalls_;
     return inner_.EnumValue(key, index, name, nameLength, type, data, dataLength);
   }
 
@@ -70,7 +68,6 @@ class RegistryWatch final : public platform::RegistryApi {
   std::function<void()> afterInfoQuery_;
   std::int32_t infoError_ = platform::kErrorSuccess;
   std::map<std::string, int> opens_;
-  int enumCalls_ = 0;
 };
 
 }  // namespace testing_support

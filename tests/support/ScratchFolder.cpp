@@ -1,18 +1,14 @@
 #include "support/ScratchFolder.h"
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 #ifdef _WIN32
-#include <windows.h>
-
 #include "platform/Win32Platform.h"
 #else
-#include <unistd.h>
-
 #include "platform/PosixFileSystem.h"
 #endif
 
@@ -23,17 +19,9 @@ namespace fs = std::filesystem;
 
 #ifdef _WIN32
 constexpr char kSeparator = '\\';
-int ProcessId() {
-  return static_cast<int>(GetCurrentProcessId());
-}
 #else
 constexpr char kSeparator = '/';
-int ProcessId() {
-  return static_cast<int>(getpid());
-}
 #endif
-
-std::atomic<int> serial{0};
 
 fs::path PathOf(std::string_view utf8) {
   return fs::path(std::u8string(utf8.begin(), utf8.end()));
@@ -42,14 +30,14 @@ fs::path PathOf(std::string_view utf8) {
 }  // namespace
 
 ScratchFolder::ScratchFolder() {
-  const fs::path folder =
-      fs::temp_directory_path() /
-      ("velmora-test-" + std::to_string(ProcessId()) + "-" + std::to_string(++serial));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
+  // A name no other test, in this process or another, has at the moment.
+  std::random_device random;
+  fs::path folder;
+  do {
+    folder = fs::temp_directory_path() / ("velmora-test-" + std::to_string(random()));
+  } while (!fs::create_directory(folder));
   const std::u8string utf8 = folder.u8string();
   path_.assign(utf8.begin(), utf8.end());
-  while (!path_.empty() && (path_.back() == '/' || path_.back() == '\\')) path_.pop_back();
 }
 
 ScratchFolder::~ScratchFolder() {
@@ -66,6 +54,7 @@ void ScratchFolder::MakeFolder(std::string_view name) const {
 }
 
 void ScratchFolder::MakeFile(std::string_view name, std::string_view content) const {
+  fs::create_directories(PathOf(Join(name)).parent_path());
   std::ofstream out(PathOf(Join(name)), std::ios::binary);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
   if (!out) throw std::runtime_error("cannot write " + Join(name));

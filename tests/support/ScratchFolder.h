@@ -23,6 +23,7 @@ class ScratchFolder {
   // A path inside the folder.
   [[nodiscard]] std::string Join(std::string_view name) const;
 
+  // A folder or file at name, with the folders on its way.
   void MakeFolder(std::string_view name) const;
   void MakeFile(std::string_view name, std::string_view content = {}) const;
   [[nodiscard]] std::optional<std::string> Read(std::string_view name) const;

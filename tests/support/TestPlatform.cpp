@@ -39,9 +39,12 @@ class FakeTestPlatform final : public TestPlatform {
   void SetTempPath(std::string_view path) override { fake_.identity.tempPath = path; }
 
   std::string MakeFolder(std::string_view name) override {
-    const std::string path = "C:\\Scratch\\" + std::string(name);
-    fake_.files.AddFolder(path);
-    return path;
+    fake_.files.AddFolder("C:\\" + std::string(name));
+    return "C:\\" + std::string(name);
+  }
+  std::string MakeFile(std::string_view name, std::string_view content) override {
+    fake_.files.AddFile("C:\\" + std::string(name), std::string(content));
+    return "C:\\" + std::string(name);
   }
   std::optional<std::string> ReadFile(const std::string& path) override {
     return fake_.files.Content(path);
@@ -58,6 +61,7 @@ class FakeTestPlatform final : public TestPlatform {
   std::string ClipboardText() override {
     return fake_.user.clipboard.empty() ? std::string() : fake_.user.clipboard.back();
   }
+  platform::FakePlatform* Double() override { return &fake_; }
 
  private:
   platform::FakePlatform fake_;
@@ -79,10 +83,6 @@ std::unique_ptr<TestPlatform> MakeTestPlatform(Binding binding) {
 #endif
   (void)binding;
   return std::make_unique<FakeTestPlatform>();
-}
-
-std::string BindingName(const ::testing::TestParamInfo<Binding>& info) {
-  return info.param == Binding::kFake ? "Fake" : "Win32";
 }
 
 }  // namespace testing_support

@@ -15,6 +15,10 @@
 
 #include "platform/Platform.h"
 
+namespace platform {
+struct FakePlatform;
+}
+
 namespace testing_support {
 
 // A string's bytes and its terminator, as programs store a string value.
@@ -49,9 +53,11 @@ class TestPlatform {
   [[nodiscard]] virtual bool SetMachineName(std::string_view name) = 0;
   virtual void SetTempPath(std::string_view path) = 0;
 
-  // A new empty folder called name in a scratch folder removed afterwards,
-  // and its full path.
+  // A new folder or file called name (which may name folders on the way) in
+  // a scratch folder removed afterwards, and its full path. On the double the
+  // scratch folder is C:\.
   virtual std::string MakeFolder(std::string_view name) = 0;
+  virtual std::string MakeFile(std::string_view name, std::string_view content) = 0;
   // The bytes of a file, read past the binding under test; nothing when
   // there is no such file.
   [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
@@ -63,6 +69,10 @@ class TestPlatform {
   [[nodiscard]] virtual std::string ModalText() = 0;
   // The plain text on the clipboard, read as another program would.
   [[nodiscard]] virtual std::string ClipboardText() = 0;
+
+  // The double behind this platform, for what only a double can do (fail a
+  // call, hand out what a real registry never does); nullptr on a real one.
+  [[nodiscard]] virtual platform::FakePlatform* Double() { return nullptr; }
 
   // A string value with its terminator, as programs normally store it.
   void SetString(platform::KeyHandle root, std::string_view path, std::string_view name,
@@ -77,16 +87,18 @@ std::unique_ptr<TestPlatform> MakeWin32TestPlatform();
 
 enum class Binding { kFake, kWin32 };
 
+inline void PrintTo(Binding binding, std::ostream* out) {
+  *out << (binding == Binding::kFake ? "Fake" : "Win32");
+}
+
 // Every binding this build can run: the double, and on Windows the real one.
 std::vector<Binding> AvailableBindings();
 std::unique_ptr<TestPlatform> MakeTestPlatform(Binding binding);
-std::string BindingName(const ::testing::TestParamInfo<Binding>& info);
 
 // Fixture base for suites that run on every binding.
 class PlatformTest : public ::testing::TestWithParam<Binding> {
  protected:
   void SetUp() override { test_ = MakeTestPlatform(GetParam()); }
-  void TearDown() override { test_.reset(); }
 
   TestPlatform& Test() { return *test_; }
   platform::Platform Os() { return test_->Services(); }
@@ -99,10 +111,4 @@ class PlatformTest : public ::testing::TestWithParam<Binding> {
 
 #define VELMORA_ON_EVERY_BINDING(Suite)                                                          \
   INSTANTIATE_TEST_SUITE_P(, Suite, ::testing::ValuesIn(::testing_support::AvailableBindings()), \
-                           ::testing_support::BindingName)
-
-namespace testing_support {
-inline void PrintTo(Binding binding, std::ostream* out) {
-  *out << (binding == Binding::kFake ? "Fake" : "Win32");
-}
-}  // namespace testing_support
+                           ::testing::PrintToStringParamName())

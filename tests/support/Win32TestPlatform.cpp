@@ -188,11 +188,13 @@ class Win32TestPlatform final : public TestPlatform {
   void SetTempPath(std::string_view path) override { SetVariable("TMP", path); }
 
   std::string MakeFolder(std::string_view name) override {
-    const std::string path = scratchFolder_.Join(name);
-    if (!CreateDirectoryW(Utf16Of(path).c_str(), nullptr)) {
-      throw platform::Win32Failure(GetLastError());
-    }
-    return path;
+    scratchFolder_.MakeFolder(name);
+    return scratchFolder_.Join(name);
+  }
+
+  std::string MakeFile(std::string_view name, std::string_view content) override {
+    scratchFolder_.MakeFile(name, content);
+    return scratchFolder_.Join(name);
   }
 
   std::optional<std::string> ReadFile(const std::string& path) override {
