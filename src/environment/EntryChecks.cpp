@@ -49,6 +49,7 @@ std::vector<EntryJudgement> JudgeEntries(SearchList list,
                                          platform::EnvironmentApi& environment) {
   std::vector<EntryJudgement> judged(entries.size());
   std::unordered_map<std::string, std::size_t> firstOf;  // place key to entry number
+  firstOf.reserve(entries.size());
   for (std::size_t index = 0; index < entries.size(); ++index) {
     const std::string_view entry = entries[index];
     EntryJudgement& judgement = judged[index];

@@ -9,6 +9,9 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "text/Text.h"
 #include "window/ListView.h"
@@ -88,6 +91,27 @@ void frmMain::JudgeList(SearchList kind, int firstKey, const std::vector<std::st
        ++key) {
     if (marks.byKey[key].mark != EntryMark::kNone) ShowMark(kind, key);
   }
+}
+
+void frmMain::QueueJudgement(SearchList kind, int firstKey, std::string value) {
+  // The entries from firstKey on are new: what was judged or waiting for
+  // them belonged to entries since emptied out of the list.
+  MarksOf(kind).byKey.resize(static_cast<std::size_t>(std::max(firstKey, 0)));
+  std::erase_if(pendingFills_, [&](const PendingFill& pending) {
+    return pending.kind == kind && pending.firstKey >= firstKey;
+  });
+  pendingFills_.push_back({kind, firstKey, std::move(value)});
+}
+
+void frmMain::OnStartTests(WPARAM fill) {
+  // Only for the last fill: an earlier one's message finds its entries
+  // judged with it.
+  if (fill != static_cast<WPARAM>(fill_)) return;
+  for (const PendingFill& pending : std::exchange(pendingFills_, {})) {
+    JudgeList(pending.kind, pending.firstKey, modUtils::SplitSearchList(pending.value),
+              pending.value);
+  }
+  StartExistenceTests();
 }
 
 void frmMain::StartExistenceTests() {

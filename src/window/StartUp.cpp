@@ -92,7 +92,7 @@ void frmMain::Form_Load() {
     const int firstKey = listview::Count(ctl_.lstPath);
     FillList(ctl_.lstPath, pieces,
              [&](std::string_view piece) { return userPath.Contains(piece); });
-    JudgeList(modUtils::SearchList::kPath, firstKey, pieces, value);
+    QueueJudgement(modUtils::SearchList::kPath, firstKey, value);
   }
   {
     // One mark for the whole list: the user has a CLASSPATH of their own
@@ -102,10 +102,11 @@ void frmMain::Form_Load() {
     const std::vector<std::string_view> pieces = modUtils::SplitSearchList(value);
     const int firstKey = listview::Count(ctl_.lstClasspath);
     FillList(ctl_.lstClasspath, pieces, [&](std::string_view) { return isUser; });
-    JudgeList(modUtils::SearchList::kClasspath, firstKey, pieces, value);
+    QueueJudgement(modUtils::SearchList::kClasspath, firstKey, value);
   }
-  // Only once both lists show, and the window with them: the file system is
-  // asked on another thread, which would otherwise compete with the showing.
+  // The entries are judged and the file system asked (on another thread) once
+  // both lists show, and the window with them: that work would otherwise
+  // come before the showing or compete with it.
   PostMessageA(hwnd_, kMessageStartTests, static_cast<WPARAM>(fill_), 0);
 }
 

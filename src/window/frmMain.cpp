@@ -129,8 +129,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case DM_GETDEFID:
       return MAKELRESULT(OnGetDefId(), DC_HASDEFID);
     case kMessageStartTests:
-      // Only for the fill that asked: a later one has its own.
-      if (wParam == static_cast<WPARAM>(fill_)) StartExistenceTests();
+      OnStartTests(wParam);
       return 0;
     case kMessageEntryTested:
       OnEntryTested(wParam, lParam);

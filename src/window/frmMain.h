@@ -200,6 +200,9 @@ class frmMain {
   void StopExistenceTests();
   void JudgeList(modUtils::SearchList kind, int firstKey,
                  const std::vector<std::string_view>& entries, const std::string& value);
+  // A fill's entries are judged once the window shows them (kMessageStartTests).
+  void QueueJudgement(modUtils::SearchList kind, int firstKey, std::string value);
+  void OnStartTests(WPARAM fill);
   void StartExistenceTests();
   void OnEntryTested(WPARAM fill, LPARAM answer);
   void ShowMark(modUtils::SearchList kind, std::size_t key);
@@ -228,6 +231,12 @@ class frmMain {
   bool resizeReported_ = false;
   ListMarks pathMarks_;
   ListMarks classpathMarks_;
+  struct PendingFill {
+    modUtils::SearchList kind;
+    int firstKey;
+    std::string value;  // the variable whose entries the fill appended
+  };
+  std::vector<PendingFill> pendingFills_;
   std::uint32_t fill_ = 0;  // counts the fills; answers for an earlier one are dropped
   std::shared_ptr<modUtils::ExistenceSweep> sweep_;
   std::string tabTip_;  // the text a tab's tool tip was last given, kept while it shows
