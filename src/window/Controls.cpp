@@ -119,12 +119,14 @@ void frmMain::OpenAtDesignSize() {
   const int height = Px(kDesignClientHeight) + (outer.bottom - outer.top) - client.bottom;
   // Create sizes the window for the design already, where it can tell the DPI
   // and the frame beforehand.
+  const int resizes = resizes_;
   if (width != outer.right - outer.left || height != outer.bottom - outer.top) {
     SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  // The platform delivers the first Resize only when the window is shown;
-  // the controls take their places now, and that Resize finds them there.
-  Form_Resize();
+  // The platform delivers the first Resize only when the window is shown or
+  // resized: unless resizing it placed them, the controls take their places
+  // now, and that Resize finds them there.
+  if (resizes_ == resizes) Form_Resize();
 }
 
 void frmMain::CreateControls() {

@@ -55,6 +55,7 @@ SIZE frmMain::ClientPixels() const {
 
 void frmMain::Form_Resize() {
   const ResizeRun run(resizeDepth_, resizeReported_);
+  ++resizes_;
   try {
     if (IsIconic(hwnd_)) return;
 

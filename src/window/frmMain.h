@@ -227,6 +227,7 @@ class frmMain {
   bool tabTipsTried_ = false;  // the tabs' tool tips are made on first need
   int sortPicture_ = kPictureSort;
   int resizeDepth_ = 0;
+  int resizes_ = 0;                   // Form_Resize runs so far
   std::exception_ptr createFailure_;  // why WM_CREATE failed, for Create to pass on
   bool resizeReported_ = false;
   ListMarks pathMarks_;
