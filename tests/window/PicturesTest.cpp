@@ -1,14 +1,12 @@
 // The pictures at the window's DPI: the image list, the legend, the sort and
 // search pictures and the window's icon, read back through the controls'
-// messages. The window opens at the display's DPI (96 unless Wine's LogPixels
-// says otherwise) and is moved to a monitor of the DPI each test wants.
+// messages, the window moved from monitor to monitor.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <ostream>
-#include <string>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -101,13 +99,17 @@ const AtDpi kSizes[] = {
     {480, 100, {115, 110}, 80},
 };
 
+int RowHeight(HWND list) {
+  RECT row{};
+  ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS);
+  return row.bottom - row.top;
+}
+
 class Pictures : public WindowTest {
  protected:
-  [[nodiscard]] HBITMAP PictureOf(HWND control) {
-    return reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
-  }
   void ExpectPicture(HWND control, SIZE size, int drawing, UINT dpi) {
-    const PixelGrid shown = PixelsOf(PictureOf(control));
+    const PixelGrid shown =
+        PixelsOf(reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0)));
     EXPECT_EQ(SizeOf(control), Size(size.cx, size.cy));
     EXPECT_EQ(Size(shown.width, shown.height), Size(size.cx, size.cy));
     // Drawn for the DPI, not stretched: at 96 dpi these are the design pictures.
@@ -115,13 +117,19 @@ class Pictures : public WindowTest {
       EXPECT_TRUE(shown.pixels == Drawing(drawing, dpi).pixels) << "unlike drawing " << drawing;
     }
   }
+};
 
-  // Every picture and its control at the window's DPI.
-  void ExpectPicturesAt(const AtDpi& at) {
+// From monitor to monitor through every DPI, and back to the first.
+TEST_F(Pictures, FollowTheWindowToEveryDpiAndBack) {
+  OpenWith("C:\\Windows;C:\\Tools");
+  ASSERT_EQ(Form().Dpi(), 96u);
+  const int row = RowHeight(Ctl().lstPath);
+  for (std::size_t step = 0; step <= std::size(kSizes); ++step) {
+    const AtDpi& at = kSizes[step % std::size(kSizes)];
+    if (at.dpi != Form().Dpi()) ChangeDpi(at.dpi);
     SCOPED_TRACE(testing::Message() << at.dpi << " dpi");
     for (const HWND list : {Ctl().lstPath, Ctl().lstClasspath}) {
-      const auto images =
-          reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+      const HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
       Size size{};
       ASSERT_TRUE(ImageList_GetIconSize(images, &size.first, &size.second));
       EXPECT_EQ(size, Size(at.list, at.list));
@@ -132,100 +140,23 @@ class Pictures : public WindowTest {
       EXPECT_TRUE(ImagesOf(images, window::kImageCount, window::kOverlayCount, at.list).pixels ==
                   Drawing(IDB_OVERLAYS, at.dpi).pixels);
     }
+    EXPECT_GE(RowHeight(Ctl().lstPath), at.list) << "the rows hold the picture";
     ExpectPicture(Ctl().Image1, {at.list, at.list}, IDB_SYSTEM, at.dpi);
     ExpectPicture(Ctl().Image2, {at.list, at.list}, IDB_USER, at.dpi);
     ExpectPicture(Ctl().imgSort, at.sort, IDB_SORT, at.dpi);
     Form().imgSort_Click();
     ExpectPicture(Ctl().imgSort, at.sort, IDB_SORTED, at.dpi);
     Form().imgSort_Click();
-    EXPECT_EQ(PlaceOf(Ctl().imgSearch).width, at.search);
+    EXPECT_EQ(SizeOf(Ctl().imgSearch).first, at.search);
     const auto search =
         reinterpret_cast<HICON>(SendMessageA(Ctl().imgSearch, STM_GETIMAGE, IMAGE_ICON, 0));
     EXPECT_EQ(IconSize(search), Size(at.search, at.search));
     const auto small =
         reinterpret_cast<HICON>(SendMessageA(Form().Handle(), WM_GETICON, ICON_SMALL, 0));
     EXPECT_EQ(IconSize(small).first, GetSystemMetricsForDpi(SM_CXSMICON, at.dpi));
-    EXPECT_GE(RowHeight(), at.list) << "the rows hold the picture";
   }
-
-  [[nodiscard]] int RowHeight() {
-    RECT row{LVIR_BOUNDS, 0, 0, 0};
-    SendMessageA(Ctl().lstPath, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
-    return row.bottom - row.top;
-  }
-};
-
-// From monitor to monitor through every DPI, and back to the first.
-TEST_F(Pictures, FollowTheWindowToEveryDpiAndBack) {
-  OpenWith("C:\\Windows;C:\\Tools");
-  ASSERT_EQ(Form().Dpi(), 96u);
-  const int row = RowHeight();
-  for (const AtDpi& at : kSizes) {
-    if (at.dpi != 96) ChangeDpi(at.dpi);
-    ExpectPicturesAt(at);
-  }
-  ChangeDpi(96);
-  ExpectPicturesAt(kSizes[0]);
-  EXPECT_EQ(RowHeight(), row);
+  EXPECT_EQ(RowHeight(Ctl().lstPath), row);
 }
-
-// For each size Windows asks for, the best image of the application icon is
-// one of that very size (the 256-pixel one is PNG).
-TEST(PictureResources, ApplicationIconCarriesTheSizesWindowsAsksFor) {
-  const HMODULE module = GetModuleHandleA(nullptr);
-  const auto resource = [&](int id, LPCSTR type) {
-    const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
-    return std::make_pair(static_cast<BYTE*>(LockResource(LoadResource(module, found))),
-                          found == nullptr ? 0 : SizeofResource(module, found));
-  };
-  BYTE* group = resource(IDI_VELMORA, RT_GROUP_ICON).first;
-  ASSERT_NE(group, nullptr);
-  for (const int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
-    const int id = LookupIconIdFromDirectoryEx(group, TRUE, size, size, LR_DEFAULTCOLOR);
-    const auto [bits, bytes] = resource(id, RT_ICON);
-    ASSERT_NE(bits, nullptr) << size;
-    const window::UniqueIcon icon(
-        CreateIconFromResourceEx(bits, bytes, TRUE, 0x00030000, 0, 0, LR_DEFAULTCOLOR));
-    EXPECT_EQ(IconSize(icon.get()), Size(size, size));
-  }
-}
-
-// Scaling a drawing for a DPI without one of its own.
-struct Resampling {
-  const char* name;
-  PixelGrid source;
-  int cells;
-  SIZE cell;
-  std::vector<std::uint32_t> expected;
-};
-void PrintTo(const Resampling& r, std::ostream* out) {
-  *out << r.name;
-}
-
-const Resampling kResamplings[] = {
-    {"SameSizeKeepsEveryPixel", {2, 1, {0x102030, 0xFFFFFF}}, 1, {2, 1}, {0x102030, 0xFFFFFF}},
-    {"HalvingAveragesFourPixels", {2, 2, {0, 0xFEFEFE, 0, 0xFEFEFE}}, 1, {1, 1}, {0x7F7F7F}},
-    {"MostlyTransparentStaysTransparent", {2, 2, {kMask, kMask, kMask, 0xFF}}, 1, {1, 1}, {kMask}},
-    {"TheMaskDoesNotTintTheOpaquePart", {2, 2, {kMask, 0xFF, 0xFF, 0xFF}}, 1, {1, 1}, {0xFF}},
-    {"HalfTransparentCountsAsOpaque", {2, 1, {kMask, 0x00FF00}}, 1, {1, 1}, {0x00FF00}},
-    {"AnAverageOfTheMaskStaysOpaque", {2, 1, {0x818181, 0xFFFFFF}}, 1, {1, 1}, {0xC0C0C1}},
-    {"CellsDoNotBleedIntoEachOther", {4, 1, {0, 0, 0xFFFFFF, 0xFFFFFF}}, 2, {1, 1}, {0, 0xFFFFFF}},
-    {"ThirdsWeighByTheAreaCovered", {3, 1, {0, 0, 0xF0F0F0}}, 1, {2, 1}, {0, 0xA0A0A0}},
-    {"EnlargingRepeatsThePixel", {1, 1, {0x1234}}, 1, {2, 2}, {0x1234, 0x1234, 0x1234, 0x1234}},
-};
-
-class Resample : public ::testing::TestWithParam<Resampling> {};
-
-TEST_P(Resample, GivesTheAreaAverage) {
-  const Resampling& r = GetParam();
-  const PixelGrid result = window::Resample(r.source, r.cells, r.cell, kMask);
-  EXPECT_EQ(result.width, r.cell.cx * r.cells);
-  EXPECT_EQ(result.height, r.cell.cy);
-  EXPECT_EQ(result.pixels, r.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(, Resample, ::testing::ValuesIn(kResamplings),
-                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace window_tests

@@ -9,35 +9,26 @@
 #include "support/WideText.h"
 
 namespace window_tests {
-namespace {
-
-// Texts are read through the wide messages and converted by the platform, as
-// another program would read them.
-std::string ItemText(HWND list, int index) {
-  std::vector<wchar_t> buffer(32768, L'\0');
-  LVITEMW item{};
-  item.pszText = buffer.data();
-  item.cchTextMax = static_cast<int>(buffer.size());
-  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-  return testing_support::Utf8Of(buffer.data());
-}
-
-}  // namespace
 
 void PrintTo(const Item& item, std::ostream* out) {
   *out << "{\"" << item.text << "\", picture " << item.picture << (item.ticked ? ", ticked}" : "}");
 }
 
+// Texts are read through the wide messages and converted by the platform, as
+// another program would read them.
 std::vector<Item> Items(HWND list) {
   std::vector<Item> items;
-  const auto count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  for (int index = 0; index < count; ++index) {
-    LVITEMA item{};
-    item.mask = LVIF_IMAGE | LVIF_STATE;
+  std::vector<wchar_t> text(32768, L'\0');
+  for (int index = 0; index < ListView_GetItemCount(list); ++index) {
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE | LVIF_STATE | LVIF_TEXT;
     item.iItem = index;
     item.stateMask = LVIS_STATEIMAGEMASK;
-    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    items.push_back(Item{ItemText(list, index), item.iImage + 1, (item.state >> 12) == 2});
+    item.pszText = text.data();
+    item.cchTextMax = static_cast<int>(text.size());
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    items.push_back(
+        {testing_support::Utf8Of(item.pszText), item.iImage + 1, (item.state >> 12) == 2});
   }
   return items;
 }
@@ -71,26 +62,15 @@ window::PixelRect PlaceOf(HWND control) {
   return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-Size ClientSize(HWND window) {
-  RECT client{};
-  GetClientRect(window, &client);
-  return {client.right, client.bottom};
-}
-
 Size SizeOf(HWND control) {
   const window::PixelRect place = PlaceOf(control);
   return {place.width, place.height};
 }
 
-bool Shown(HWND control) {
-  return (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
 void Pump(window::frmMain& form) {
   MSG message{};
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) continue;
-    window::DeliverMessage(form, message);
+    if (message.message != WM_QUIT) window::DeliverMessage(form, message);
   }
 }
 
@@ -111,7 +91,7 @@ void WindowTest::OpenOn(const platform::Platform& os) {
 void WindowTest::OpenWith(const std::string& path, const std::string& classpath) {
   fake_.environment.Set("PATH", path);
   if (!classpath.empty()) fake_.environment.Set("CLASSPATH", classpath);
-  Open();
+  OpenOn(fake_.Services());
 }
 
 void WindowTest::ChangeDpi(UINT dpi) {
@@ -144,21 +124,13 @@ void WindowTest::Press(HWND control, WPARAM key, int modifier) {
 }
 
 void WindowTest::Select(HWND list, int position) {
-  LVITEMA clear{};
-  clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
-  if (position == 0) return;
-  LVITEMA item{};
-  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  item.state = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(position - 1),
-               reinterpret_cast<LPARAM>(&item));
+  constexpr UINT kSelected = LVIS_SELECTED | LVIS_FOCUSED;
+  ListView_SetItemState(list, -1, 0, kSelected);
+  if (position != 0) ListView_SetItemState(list, position - 1, kSelected, kSelected);
 }
 
 int WindowTest::SelectedPosition(HWND list) {
-  return static_cast<int>(
-             SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)) +
-         1;
+  return ListView_GetNextItem(list, -1, LVNI_SELECTED) + 1;
 }
 
 }  // namespace window_tests

@@ -39,11 +39,9 @@ void PrintTo(const Item& item, std::ostream* out);
 [[nodiscard]] std::string TextOf(HWND window);
 // A control's place in its container's client area, in pixels.
 [[nodiscard]] window::PixelRect PlaceOf(HWND control);
-// A window's client area, or a control's size: width and height in pixels.
+// Width and height in pixels.
 using Size = std::pair<int, int>;
-[[nodiscard]] Size ClientSize(HWND window);
 [[nodiscard]] Size SizeOf(HWND control);
-[[nodiscard]] bool Shown(HWND control);
 
 // Delivers every queued message as the program's message loop would.
 void Pump(window::frmMain& form);
@@ -58,7 +56,6 @@ class WindowTest : public ::testing::Test {
   void TearDown() override { form_.reset(); }
 
   // Creates the window (running Form_Load) and shows it.
-  void Open() { OpenOn(fake_.Services()); }
   void OpenOn(const platform::Platform& os);
   // Opens the window on these process variables (an empty CLASSPATH is unset).
   void OpenWith(const std::string& path, const std::string& classpath = "");
