@@ -9,10 +9,6 @@
 
 #include "platform/Failure.h"
 #include "platform/FakePlatform.h"
-#include "text/Text.h"
-#ifdef _WIN32
-#include "platform/Win32Platform.h"
-#endif
 
 namespace {
 
@@ -61,23 +57,5 @@ TEST_F(SystemIdentity, SystemProgramsLieInTheFoldersThePlatformNames) {
     EXPECT_EQ(pathOf(&modWinAPI::GetNotepadPath), notepad);
   }
 }
-
-#ifdef _WIN32
-// The real system's folders hold its own Notepad and Explorer.
-TEST(SystemIdentityOnWindows, SystemProgramsAreFilesOfTheSystemsOwnFolders) {
-  platform::Win32Platform win32;
-  const platform::Platform os = win32.Services();
-  const std::string windows = modWinAPI::GetWindowsFolder(os);
-  ASSERT_FALSE(windows.empty());
-  EXPECT_TRUE(modUtils::EqualsNoCase(modWinAPI::GetSystemFolder(os).substr(0, windows.size() + 1),
-                                     windows + "\\"));
-  for (const std::string& program :
-       {modWinAPI::GetNotepadPath(os), modWinAPI::GetExplorerPath(os)}) {
-    const std::uint32_t attributes = win32.files.FileAttributes(program);
-    EXPECT_NE(attributes, platform::kInvalidFileAttributes) << program;
-    EXPECT_EQ(attributes & platform::kFileAttributeDirectory, 0u) << program;
-  }
-}
-#endif
 
 }  // namespace

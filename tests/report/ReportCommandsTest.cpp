@@ -114,6 +114,14 @@ TEST(ReportCommands, ACancelSaysNothingAndAFailureIsReportedOnceByTheProcedureTh
                                    platform::kRegSz, {'x', 0});
        },
        "(error 457)", "doReport", 1},
+      // The system's key is only listed: without it the report goes on.
+      {"the system's key names a variable twice", cmdSave_Click,
+       [](Fake& fake) {
+         fake.user.saveAnswer = "C:\\r.txt";
+         fake.registry.AppendValue(platform::kLocalMachine, environment::kSystemEnvironmentKey,
+                                   "path", platform::kRegSz, {'x', 0});
+       },
+       nullptr, "", 2},
       {"the temporary folder is gone", cmdView_Click,
        [](Fake& fake) { fake.identity.tempPath = "C:\\Gone\\"; }, "(error 3)", "doReport", 1},
       {"no temporary folder", cmdView_Click, [](Fake& fake) { fake.identity.tempPath = ""; },
