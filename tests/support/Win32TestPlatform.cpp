@@ -96,9 +96,8 @@ struct ModalAnswer {
   }
 
   static std::wstring TextOf(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    wchar_t text[1024] = {};
+    GetWindowTextW(control, text, 1024);
     return text;
   }
 
@@ -138,7 +137,6 @@ class Win32TestPlatform final : public TestPlatform {
   Win32TestPlatform& operator=(const Win32TestPlatform&) = delete;
 
   platform::Platform Services() override { return win32_.Services(); }
-
   void CreateKey(platform::KeyHandle root, std::string_view path) override {
     (void)OpenOrCreate(Root(root), path);
   }
@@ -167,7 +165,6 @@ class Win32TestPlatform final : public TestPlatform {
     const std::wstring wideName = Save(name);
     SetEnvironmentVariableW(wideName.c_str(), Utf16Of(value).c_str());
   }
-
   void UnsetVariable(std::string_view name) override {
     SetEnvironmentVariableW(Save(name).c_str(), nullptr);
   }
@@ -184,19 +181,16 @@ class Win32TestPlatform final : public TestPlatform {
     SetValue(platform::kLocalMachine, kComputerNameKey, "ComputerName", REG_SZ, StringData(name));
     return true;
   }
-
   void SetTempPath(std::string_view path) override { SetVariable("TMP", path); }
 
   std::string MakeFolder(std::string_view name) override {
     scratchFolder_.MakeFolder(name);
     return scratchFolder_.Join(name);
   }
-
   std::string MakeFile(std::string_view name, std::string_view content) override {
     scratchFolder_.MakeFile(name, content);
     return scratchFolder_.Join(name);
   }
-
   std::optional<std::string> ReadFile(const std::string& path) override {
     return ReadRealFile(path);
   }
@@ -206,7 +200,6 @@ class Win32TestPlatform final : public TestPlatform {
     ModalAnswer::shown.clear();
     SetTimer(nullptr, 0, 50, &ModalAnswer::Tick);
   }
-
   std::string ModalText() override { return Utf8Of(ModalAnswer::shown); }
 
   std::string ClipboardText() override {
