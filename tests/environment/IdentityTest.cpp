@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Failure.h"
 #include "platform/FakePlatform.h"
 
 namespace {
@@ -32,30 +31,6 @@ TEST_F(SystemIdentity, FoldersPastTheOldPathLimitComeBackWhole) {
 TEST_F(SystemIdentity, FailedUserNameQueryGivesTheEmptyString) {
   fake_.identity.userNameFails = true;
   EXPECT_EQ(modWinAPI::GetCurrentUserName(os_), "");
-}
-
-// A program without its folder would be looked for beside this program and in
-// the current folder: an unknown folder is a program not found.
-TEST_F(SystemIdentity, SystemProgramsLieInTheFoldersThePlatformNames) {
-  const std::string cases[][4] = {
-      {"C:\\WINDOWS", "C:\\WINDOWS\\system32", "C:\\WINDOWS\\explorer.exe",
-       "C:\\WINDOWS\\system32\\notepad.exe"},
-      {"D:\\", "D:\\", "D:\\explorer.exe", "D:\\notepad.exe"},
-      {"", "", "not found", "not found"},
-  };
-  const auto pathOf = [&](std::string (*lookup)(const platform::Platform&)) -> std::string {
-    try {
-      return lookup(os_);
-    } catch (const platform::Failure& failure) {
-      return failure.Number() == platform::kErrorFileNotFound ? "not found" : "failed";
-    }
-  };
-  for (const auto& [windows, system, explorer, notepad] : cases) {
-    fake_.identity.windowsFolder = windows;
-    fake_.identity.systemFolder = system;
-    EXPECT_EQ(pathOf(&modWinAPI::GetExplorerPath), explorer);
-    EXPECT_EQ(pathOf(&modWinAPI::GetNotepadPath), notepad);
-  }
 }
 
 }  // namespace
