@@ -98,6 +98,8 @@ TEST(StarLine, PadsToTheFrameInCharacters) {
   for (const auto& [text, line] : cases) EXPECT_EQ(modReport::StarLine(text, 40), line);
 }
 
+// A product variable is the user's when the user's plain value is the
+// effective one; each gets a folder note but the domains file, a file note.
 TEST_F(Report, ProductVariablesAreTheUsersWhenItsPlainValueIsTheEffectiveOne) {
   fake_.environment.Set("QUVPATH", "c:\\quv");
   SetStored(test_, kCurrentUser, "QUVPATH", "C:\\QUV");
@@ -105,18 +107,10 @@ TEST_F(Report, ProductVariablesAreTheUsersWhenItsPlainValueIsTheEffectiveOne) {
   fake_.environment.Set("PUX_HOME", "C:\\Pux");
   SetStored(test_, kCurrentUser, "PUX_HOME", "%VELMORA_ROOT%", platform::kRegExpandSz);
   fake_.environment.Set("GOB_HOME", "C:\\Gob");
+  fake_.environment.Set("OMRA_DOMAINS_FILE", "C:\\Corvane");
   EXPECT_TRUE(Holds({"     USR QUVPATH: c:\\quv\t !! (Folder not found)"}));
   EXPECT_TRUE(Holds({"     SYS PUX_HOME: C:\\Pux\t !! (Folder not found)"}));
   EXPECT_TRUE(Holds({"     SYS GOB_HOME: C:\\Gob\t !! (Folder not found)"}));
-}
-
-TEST_F(Report, DomainsFileGetsAFileNote) {
-  fake_.environment.Set("OMRA_DOMAINS_FILE", "C:\\Corvane\\domains.xml");
-  EXPECT_TRUE(
-      Holds({"     SYS OMRA_DOMAINS_FILE: C:\\Corvane\\domains.xml\t !! (File not found)"}));
-  fake_.files.AddFile("C:\\Corvane\\domains.xml");
-  EXPECT_TRUE(Holds({"     SYS OMRA_DOMAINS_FILE: C:\\Corvane\\domains.xml\t (File exists)"}));
-  fake_.environment.Set("OMRA_DOMAINS_FILE", "C:\\Corvane");
   EXPECT_TRUE(Holds({"     SYS OMRA_DOMAINS_FILE: C:\\Corvane\t !! (File not found)"}));
 }
 

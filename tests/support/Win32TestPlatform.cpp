@@ -40,20 +40,17 @@ UniqueKey OpenOrCreate(HKEY parent, std::string_view path) {
 // the test ends, also when the platform's constructor fails half-way.
 class ScratchKey {
  public:
-  explicit ScratchKey(std::string path)
-      : path_(std::move(path)), key_(OpenOrCreate(HKEY_CURRENT_USER, path_)) {}
-  ~ScratchKey() {
-    key_.reset();
-    RegDeleteTreeW(HKEY_CURRENT_USER, Utf16Of(path_).c_str());
-  }
+  explicit ScratchKey(std::string path) : path_(std::move(path)) {}
+  ~ScratchKey() { RegDeleteTreeW(HKEY_CURRENT_USER, Utf16Of(path_).c_str()); }
   ScratchKey(const ScratchKey&) = delete;
   ScratchKey& operator=(const ScratchKey&) = delete;
 
-  [[nodiscard]] HKEY Get() const { return key_.get(); }
+  [[nodiscard]] UniqueKey Open(std::string_view subKey) const {
+    return OpenOrCreate(HKEY_CURRENT_USER, path_ + "\\" + std::string(subKey));
+  }
 
  private:
   std::string path_;
-  UniqueKey key_;
 };
 
 // Redirects a predefined root to a key for as long as it lives.
@@ -122,8 +119,8 @@ class Win32TestPlatform final : public TestPlatform {
   Win32TestPlatform()
       : scratch_(std::string(kScratchParent) + "\\" + std::to_string(GetCurrentProcessId()) + "-" +
                  std::to_string(++serial_)),
-        user_(OpenOrCreate(scratch_.Get(), "HKCU")),
-        machine_(OpenOrCreate(scratch_.Get(), "HKLM")),
+        user_(scratch_.Open("HKCU")),
+        machine_(scratch_.Open("HKLM")),
         userOverride_(HKEY_CURRENT_USER, user_.get()),
         machineOverride_(HKEY_LOCAL_MACHINE, machine_.get()) {}
 
