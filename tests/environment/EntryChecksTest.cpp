@@ -120,6 +120,11 @@ struct Reports {
   std::condition_variable arrived;
   std::vector<std::pair<std::uint64_t, bool>> answers;
 
+  void Take(std::uint64_t key, bool found) {
+    const std::lock_guard lock(mutex);
+    answers.emplace_back(key, found);
+    arrived.notify_all();
+  }
   // The answers so far, once there are `count` of them or after a wait for
   // answers that do not come.
   std::vector<std::pair<std::uint64_t, bool>> Taken(std::size_t count = 0) {
@@ -140,19 +145,15 @@ TEST(ExistenceSweep, AnswersInOrderAndOnceStoppedReportsNothingMoreAndLetsGo) {
   fake->files.AddFile("C:\\B\\x.jar");
   fake->files.HoldAnswers("\\\\server\\share\\bin");
   auto reports = std::make_shared<Reports>();
-  auto sweep =
-      modUtils::ExistenceSweep::Start(fake->sharedFiles,
-                                      {{7, "C:\\A", modUtils::Wanted::kFolder},
-                                       {3, "C:\\B\\x.jar", modUtils::Wanted::kFile},
-                                       {5, "C:\\B\\x.jar", modUtils::Wanted::kFolder},
-                                       {1, "C:\\Nothing", modUtils::Wanted::kAnything},
-                                       {2, "\\\\SERVER\\share\\bin", modUtils::Wanted::kFolder},
-                                       {4, "C:\\A", modUtils::Wanted::kFolder}},
-                                      [reports](std::uint64_t key, bool found) {
-                                        const std::lock_guard lock(reports->mutex);
-                                        reports->answers.emplace_back(key, found);
-                                        reports->arrived.notify_all();
-                                      });
+  auto sweep = modUtils::ExistenceSweep::Start(
+      fake->sharedFiles,
+      {{7, "C:\\A", modUtils::Wanted::kFolder},
+       {3, "C:\\B\\x.jar", modUtils::Wanted::kFile},
+       {5, "C:\\B\\x.jar", modUtils::Wanted::kFolder},
+       {1, "C:\\Nothing", modUtils::Wanted::kAnything},
+       {2, "\\\\SERVER\\share\\bin", modUtils::Wanted::kFolder},
+       {4, "C:\\A", modUtils::Wanted::kFolder}},
+      [reports](std::uint64_t key, bool found) { reports->Take(key, found); });
   ASSERT_NE(sweep, nullptr);
   const std::vector<std::pair<std::uint64_t, bool>> before{
       {7, true}, {3, true}, {5, false}, {1, false}};
