@@ -1,6 +1,6 @@
-// Names and paths past what the real platform can be made to produce, on the
-// double; the common lengths and every script run on both bindings in
-// tests/platform/TextQueriesTest.cpp.
+// Paths past what the real platform can be made to produce, and a failing
+// query, on the double; the common lengths and every script run on both
+// bindings in tests/platform/TextQueriesTest.cpp.
 #include "environment/Identity.h"
 
 #include <string>
