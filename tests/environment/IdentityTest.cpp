@@ -1,18 +1,13 @@
-// Names and paths past what the real platform can be made to produce, on the
-// double; the common lengths and every script run on both bindings in
-// tests/platform/TextQueriesTest.cpp.
+// Paths past what the real platform can be made to produce, and a failing
+// query, on the double; the common lengths and every script run on both
+// bindings in tests/platform/TextQueriesTest.cpp.
 #include "environment/Identity.h"
 
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "platform/Failure.h"
 #include "platform/FakePlatform.h"
-#include "text/Text.h"
-#ifdef _WIN32
-#include "platform/Win32Platform.h"
-#endif
 
 namespace {
 
@@ -37,47 +32,5 @@ TEST_F(SystemIdentity, FailedUserNameQueryGivesTheEmptyString) {
   fake_.identity.userNameFails = true;
   EXPECT_EQ(modWinAPI::GetCurrentUserName(os_), "");
 }
-
-// A program without its folder would be looked for beside this program and in
-// the current folder: an unknown folder is a program not found.
-TEST_F(SystemIdentity, SystemProgramsLieInTheFoldersThePlatformNames) {
-  const std::string cases[][4] = {
-      {"C:\\WINDOWS", "C:\\WINDOWS\\system32", "C:\\WINDOWS\\explorer.exe",
-       "C:\\WINDOWS\\system32\\notepad.exe"},
-      {"D:\\", "D:\\", "D:\\explorer.exe", "D:\\notepad.exe"},
-      {"", "", "not found", "not found"},
-  };
-  const auto pathOf = [&](std::string (*lookup)(const platform::Platform&)) -> std::string {
-    try {
-      return lookup(os_);
-    } catch (const platform::Failure& failure) {
-      return failure.Number() == platform::kErrorFileNotFound ? "not found" : "failed";
-    }
-  };
-  for (const auto& [windows, system, explorer, notepad] : cases) {
-    fake_.identity.windowsFolder = windows;
-    fake_.identity.systemFolder = system;
-    EXPECT_EQ(pathOf(&modWinAPI::GetExplorerPath), explorer);
-    EXPECT_EQ(pathOf(&modWinAPI::GetNotepadPath), notepad);
-  }
-}
-
-#ifdef _WIN32
-// The real system's folders hold its own Notepad and Explorer.
-TEST(SystemIdentityOnWindows, SystemProgramsAreFilesOfTheSystemsOwnFolders) {
-  platform::Win32Platform win32;
-  const platform::Platform os = win32.Services();
-  const std::string windows = modWinAPI::GetWindowsFolder(os);
-  ASSERT_FALSE(windows.empty());
-  EXPECT_TRUE(modUtils::EqualsNoCase(modWinAPI::GetSystemFolder(os).substr(0, windows.size() + 1),
-                                     windows + "\\"));
-  for (const std::string& program :
-       {modWinAPI::GetNotepadPath(os), modWinAPI::GetExplorerPath(os)}) {
-    const std::uint32_t attributes = win32.files.FileAttributes(program);
-    EXPECT_NE(attributes, platform::kInvalidFileAttributes) << program;
-    EXPECT_EQ(attributes & platform::kFileAttributeDirectory, 0u) << program;
-  }
-}
-#endif
 
 }  // namespace

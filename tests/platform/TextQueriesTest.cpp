@@ -11,12 +11,6 @@
 #include "support/TestPlatform.h"
 #include "text/Text.h"
 
-#ifdef _WIN32
-#include <windows.h>
-
-#include "support/WideText.h"
-#endif
-
 namespace {
 
 struct Sample {
@@ -111,28 +105,5 @@ TEST_P(TextQueries, TheClipboard) {
 }
 
 VELMORA_ON_EVERY_BINDING(TextQueries);
-
-#ifdef _WIN32
-// What the double only records: the started program receives the command
-// line whole (here cmd.exe, making one folder per script).
-TEST(StartingPrograms, TheCommandLineArrivesWhole) {
-  const auto test = testing_support::MakeWin32TestPlatform();
-  const std::string parent = test->MakeFolder("started");
-  std::string commandLine = "cmd.exe /c mkdir";
-  for (const auto& sample : kSamples) commandLine += " \"" + parent + "\\" + sample.text + "\"";
-  const platform::Platform os = test->Services();
-  os.user.StartProgram(modWinAPI::GetSystemFolder(os) + "\\cmd.exe", commandLine,
-                       platform::kSwShowNoActivate);
-  for (const auto& [script, text] : kSamples) {
-    const std::wstring folder = testing_support::Utf16Of(parent + "\\" + text);
-    bool made = false;
-    for (int wait = 0; wait < 200 && !made; ++wait) {
-      made = GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES;
-      if (!made) Sleep(50);
-    }
-    EXPECT_TRUE(made) << script;
-  }
-}
-#endif
 
 }  // namespace

@@ -12,8 +12,8 @@ namespace testing_support {
 // The folder of the running test program, without a closing separator.
 [[nodiscard]] std::string ProgramFolder();
 
-// A copy of a file, removed again when the object goes. Throws
-// std::runtime_error when the copy cannot be made.
+// A copy of a file, removed again when the object goes; std::runtime_error
+// when it cannot be made.
 class PlantedFile {
  public:
   PlantedFile(const std::string& from, std::string to);
@@ -39,15 +39,13 @@ class CurrentFolderChange {
   std::wstring previous_;
 };
 
-// One run of the stand-in program.
 struct StartRecord {
   std::string program;      // the file that ran
   std::string commandLine;  // what it received
 };
 
-// The stand-in program (command_line_recorder.exe, built beside the tests):
-// while the object lives, every copy of it that runs, wherever it lies,
-// appends its record to recordFile.
+// While the object lives, every copy of the stand-in program that runs,
+// wherever it lies, appends its record to recordFile.
 class StartRecorder {
  public:
   explicit StartRecorder(std::string recordFile);
@@ -55,7 +53,7 @@ class StartRecorder {
   StartRecorder(const StartRecorder&) = delete;
   StartRecorder& operator=(const StartRecorder&) = delete;
 
-  // The stand-in's own path, to copy it under another name.
+  // The stand-in (command_line_recorder.exe, built beside the tests).
   [[nodiscard]] static std::string Program();
 
   // Every record so far, once there are at least `count` of them or after a

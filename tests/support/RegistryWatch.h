@@ -1,14 +1,11 @@
 // A registry seen through a watch: every call goes on to the binding behind
-// it (the double or the real one), counted, and a test can change the
-// registry between a key's size query and the reads of its values.
+// it (the double or the real one), and a test can change the registry between
+// a key's size query and the reads of its values, or fail that query.
 #pragma once
 
 #include <functional>
-#include <map>
-#include <string>
 #include <utility>
 
-#include "text/Text.h"
 #include "platform/Platform.h"
 
 namespace testing_support {
@@ -24,12 +21,6 @@ class RegistryWatch final : public platform::RegistryApi {
   // tell a key's sizes.
   void FailInfoQueries(std::int32_t error) { infoError_ = error; }
 
-  // How often a sub-key (any letter case) was opened.
-  [[nodiscard]] int Opens(const std::string& subKey) const {
-    const auto found = opens_.find(modUtils::UpperCase(subKey));
-    return found == opens_.end() ? 0 : found->second;
-  }
-
   // The platform os with its registry seen through this watch.
   [[nodiscard]] platform::Platform Watching(const platform::Platform& os) {
     return platform::Platform{*this,    os.environment, os.identity,   os.files,
@@ -38,7 +29,6 @@ class RegistryWatch final : public platform::RegistryApi {
 
   std::int32_t OpenKeyEx(platform::KeyHandle root, const char* subKey, std::uint32_t options,
                          std::uint32_t access, platform::KeyHandle* key) override {
-    ++opens_[modUtils::UpperCase(subKey == nullptr ? "" : subKey)];
     return inner_.OpenKeyEx(root, subKey, options, access, key);
   }
 
@@ -67,7 +57,6 @@ class RegistryWatch final : public platform::RegistryApi {
   platform::RegistryApi& inner_;
   std::function<void()> afterInfoQuery_;
   std::int32_t infoError_ = platform::kErrorSuccess;
-  std::map<std::string, int> opens_;
 };
 
 }  // namespace testing_support

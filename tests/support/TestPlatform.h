@@ -33,7 +33,6 @@ class TestPlatform {
   virtual ~TestPlatform() = default;
 
   [[nodiscard]] virtual platform::Platform Services() = 0;
-
   virtual void CreateKey(platform::KeyHandle root, std::string_view path) = 0;
   virtual void SetValue(platform::KeyHandle root, std::string_view path, std::string_view name,
                         std::uint32_t type, const std::vector<std::uint8_t>& data) = 0;
@@ -43,31 +42,27 @@ class TestPlatform {
   virtual void SetStringUtf16(platform::KeyHandle root, std::string_view path,
                               std::u16string_view name, std::string_view text) = 0;
 
-  // Process environment of the code under test; restored afterwards.
+  // The process environment, who and where the code under test runs, all
+  // restored afterwards. False when the binding cannot be told who or where
+  // (the real one outside Wine).
   virtual void SetVariable(std::string_view name, std::string_view value) = 0;
   virtual void UnsetVariable(std::string_view name) = 0;
-
-  // Who and where the code under test runs; restored afterwards. False when
-  // the binding cannot be told (the real one outside Wine).
   [[nodiscard]] virtual bool SetUserName(std::string_view name) = 0;
   [[nodiscard]] virtual bool SetMachineName(std::string_view name) = 0;
   virtual void SetTempPath(std::string_view path) = 0;
 
   // A new folder or file called name (which may name folders on the way) in
-  // a scratch folder removed afterwards, and its full path. On the double the
-  // scratch folder is C:\.
+  // a scratch folder removed afterwards (C:\ on the double), and its path;
+  // the bytes of a file, read past the binding under test.
   virtual std::string MakeFolder(std::string_view name) = 0;
   virtual std::string MakeFile(std::string_view name, std::string_view content) = 0;
-  // The bytes of a file, read past the binding under test; nothing when
-  // there is no such file.
   [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
 
-  // The next message box or dialog of the code under test is answered with
-  // OK, the Save As dialog with fileName as the name chosen. ModalText then
-  // tells what it showed: the message, or the file name proposed.
+  // The next message box or dialog is answered with OK, the Save As dialog
+  // with fileName chosen; ModalText tells what it showed (the message, or the
+  // name proposed). ClipboardText reads the clipboard as another program would.
   virtual void AnswerNextModal(std::string_view fileName) = 0;
   [[nodiscard]] virtual std::string ModalText() = 0;
-  // The plain text on the clipboard, read as another program would.
   [[nodiscard]] virtual std::string ClipboardText() = 0;
 
   // The double behind this platform, for what only a double can do (fail a

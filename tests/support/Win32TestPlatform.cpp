@@ -40,20 +40,17 @@ UniqueKey OpenOrCreate(HKEY parent, std::string_view path) {
 // the test ends, also when the platform's constructor fails half-way.
 class ScratchKey {
  public:
-  explicit ScratchKey(std::string path)
-      : path_(std::move(path)), key_(OpenOrCreate(HKEY_CURRENT_USER, path_)) {}
-  ~ScratchKey() {
-    key_.reset();
-    RegDeleteTreeW(HKEY_CURRENT_USER, Utf16Of(path_).c_str());
-  }
+  explicit ScratchKey(std::string path) : path_(std::move(path)) {}
+  ~ScratchKey() { RegDeleteTreeW(HKEY_CURRENT_USER, Utf16Of(path_).c_str()); }
   ScratchKey(const ScratchKey&) = delete;
   ScratchKey& operator=(const ScratchKey&) = delete;
 
-  [[nodiscard]] HKEY Get() const { return key_.get(); }
+  [[nodiscard]] UniqueKey Open(std::string_view subKey) const {
+    return OpenOrCreate(HKEY_CURRENT_USER, path_ + "\\" + std::string(subKey));
+  }
 
  private:
   std::string path_;
-  UniqueKey key_;
 };
 
 // Redirects a predefined root to a key for as long as it lives.
@@ -96,9 +93,8 @@ struct ModalAnswer {
   }
 
   static std::wstring TextOf(HWND control) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    wchar_t text[1024] = {};
+    GetWindowTextW(control, text, 1024);
     return text;
   }
 
@@ -123,8 +119,8 @@ class Win32TestPlatform final : public TestPlatform {
   Win32TestPlatform()
       : scratch_(std::string(kScratchParent) + "\\" + std::to_string(GetCurrentProcessId()) + "-" +
                  std::to_string(++serial_)),
-        user_(OpenOrCreate(scratch_.Get(), "HKCU")),
-        machine_(OpenOrCreate(scratch_.Get(), "HKLM")),
+        user_(scratch_.Open("HKCU")),
+        machine_(scratch_.Open("HKLM")),
         userOverride_(HKEY_CURRENT_USER, user_.get()),
         machineOverride_(HKEY_LOCAL_MACHINE, machine_.get()) {}
 
@@ -138,7 +134,6 @@ class Win32TestPlatform final : public TestPlatform {
   Win32TestPlatform& operator=(const Win32TestPlatform&) = delete;
 
   platform::Platform Services() override { return win32_.Services(); }
-
   void CreateKey(platform::KeyHandle root, std::string_view path) override {
     (void)OpenOrCreate(Root(root), path);
   }
@@ -167,7 +162,6 @@ class Win32TestPlatform final : public TestPlatform {
     const std::wstring wideName = Save(name);
     SetEnvironmentVariableW(wideName.c_str(), Utf16Of(value).c_str());
   }
-
   void UnsetVariable(std::string_view name) override {
     SetEnvironmentVariableW(Save(name).c_str(), nullptr);
   }
@@ -184,19 +178,16 @@ class Win32TestPlatform final : public TestPlatform {
     SetValue(platform::kLocalMachine, kComputerNameKey, "ComputerName", REG_SZ, StringData(name));
     return true;
   }
-
   void SetTempPath(std::string_view path) override { SetVariable("TMP", path); }
 
   std::string MakeFolder(std::string_view name) override {
     scratchFolder_.MakeFolder(name);
     return scratchFolder_.Join(name);
   }
-
   std::string MakeFile(std::string_view name, std::string_view content) override {
     scratchFolder_.MakeFile(name, content);
     return scratchFolder_.Join(name);
   }
-
   std::optional<std::string> ReadFile(const std::string& path) override {
     return ReadRealFile(path);
   }
@@ -206,7 +197,6 @@ class Win32TestPlatform final : public TestPlatform {
     ModalAnswer::shown.clear();
     SetTimer(nullptr, 0, 50, &ModalAnswer::Tick);
   }
-
   std::string ModalText() override { return Utf8Of(ModalAnswer::shown); }
 
   std::string ClipboardText() override {
