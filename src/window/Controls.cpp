@@ -183,8 +183,10 @@ void frmMain::CreateControls() {
     column.cx = Px(kColumnWidth);
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
   }
-  const HWND hooked[] = {ctl_.lstPath, ctl_.lstClasspath, ctl_.txtSearch,
-                         ctl_.Frame1,  ctl_.Frame2,       ctl_.TabStrip1};
+  // The lists are not hooked: a fill sends them thousands of messages, and
+  // the keys and clicks of theirs the window handles reach it through the
+  // message loop (PreTranslateMessage).
+  const HWND hooked[] = {ctl_.txtSearch, ctl_.Frame1, ctl_.Frame2, ctl_.TabStrip1};
   static_assert(std::size(hooked) == std::tuple_size_v<decltype(hooks_)>);
   for (std::size_t i = 0; i < hooks_.size(); ++i) Subclass(hooked[i], hooks_[i]);
 }

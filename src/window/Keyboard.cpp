@@ -2,8 +2,12 @@
 //   F3           finds the next entry with the search text
 //   Ctrl+F       puts the focus into the search box
 //   Apps key, Shift+F10   open the menu "Action" at a list's selected entry
-// Ctrl+C and Enter in a list arrive as the list's own notifications.
+//   Enter in a list goes to the list, ahead of the default button
+// Ctrl+C and Enter in a list arrive as the list's own notifications. The
+// lists' middle button is taken here too: the lists are not hooked.
 #include "window/frmMain.h"
+
+#include <windowsx.h>
 
 namespace window {
 namespace {
@@ -33,6 +37,13 @@ bool frmMain::PreTranslateMessage(MSG& message) {
         Guarded("imgSearch_Click", [&] { imgSearch_Click(); });
         return true;
       }
+      if (key == VK_RETURN && inList) {
+        // Enter belongs to the list, which reports it (NM_RETURN), rather
+        // than to the dialog keys pressing the default button.
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+        return true;
+      }
       if (key == 'F' && IsDown(VK_CONTROL)) {
         SetFocus(ctl_.txtSearch);
         SendMessageA(ctl_.txtSearch, EM_SETSEL, 0, -1);
@@ -43,6 +54,13 @@ bool frmMain::PreTranslateMessage(MSG& message) {
     case WM_SYSKEYUP:
       // Their releases must not open the menu a second time, nor the menu bar.
       return menuKey;
+    case WM_MBUTTONUP:
+      // A list reports no middle button of its own; the list still gets it.
+      if (message.hwnd == ctl_.lstPath || message.hwnd == ctl_.lstClasspath) {
+        OnListMiddleButtonUp(message.hwnd, GET_X_LPARAM(message.lParam),
+                             GET_Y_LPARAM(message.lParam));
+      }
+      return false;
     default:
       return false;
   }

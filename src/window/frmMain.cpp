@@ -309,7 +309,6 @@ LRESULT frmMain::HandleControlMessage(HWND control, UINT message, WPARAM wParam,
       }
     }
   }
-  const bool isList = control == ctl_.lstPath || control == ctl_.lstClasspath;
   switch (message) {
     case WM_GETDLGCODE: {
       const LRESULT code = PassOn(control, message, wParam, lParam);
@@ -326,9 +325,6 @@ LRESULT frmMain::HandleControlMessage(HWND control, UINT message, WPARAM wParam,
         wParam = static_cast<WPARAM>(keyAscii);
       }
       break;
-    case WM_MBUTTONUP:
-      if (isList) OnListMiddleButtonUp(control, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-      break;
     default:
       break;
   }
@@ -336,10 +332,9 @@ LRESULT frmMain::HandleControlMessage(HWND control, UINT message, WPARAM wParam,
 }
 
 LRESULT frmMain::OnGetDlgCode(HWND control, bool enter, LRESULT code) const {
-  // Enter belongs to the search box and to the lists, not to the default button.
-  const bool takesEnter =
-      control == ctl_.txtSearch || control == ctl_.lstPath || control == ctl_.lstClasspath;
-  return enter && takesEnter ? code | DLGC_WANTALLKEYS : code;
+  // Enter belongs to the search box, not to the default button (the lists'
+  // Enter is taken in PreTranslateMessage).
+  return enter && control == ctl_.txtSearch ? code | DLGC_WANTALLKEYS : code;
 }
 
 int frmMain::OnSearchChar(int keyAscii) {

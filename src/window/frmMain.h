@@ -222,8 +222,8 @@ class frmMain {
   Pictures pics_;
   UniqueFont font_;
   FittedDesign fit_{};
-  // The two lists, the search box, the two frames and the tab strip.
-  std::array<ControlHook, 6> hooks_;
+  // The search box, the two frames and the tab strip.
+  std::array<ControlHook, 4> hooks_;
   bool tabTipsTried_ = false;  // the tabs' tool tips are made on first need
   int sortPicture_ = kPictureSort;
   int resizeDepth_ = 0;
