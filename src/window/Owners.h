@@ -78,27 +78,4 @@ class Selection {
   HGDIOBJ previous_;
 };
 
-// A control's device context with a font chosen into it, both given back on
-// every path.
-class ControlDc {
- public:
-  ControlDc(HWND control, HFONT font) : control_(control), dc_(GetDC(control)) {
-    if (dc_ != nullptr && font != nullptr) previous_ = SelectObject(dc_, font);
-  }
-  ~ControlDc() {
-    if (dc_ == nullptr) return;
-    if (previous_ != nullptr) SelectObject(dc_, previous_);
-    ReleaseDC(control_, dc_);
-  }
-  ControlDc(const ControlDc&) = delete;
-  ControlDc& operator=(const ControlDc&) = delete;
-
-  [[nodiscard]] HDC Get() const { return dc_; }
-
- private:
-  HWND control_;
-  HDC dc_;
-  HGDIOBJ previous_ = nullptr;
-};
-
 }  // namespace window

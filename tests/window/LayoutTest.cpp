@@ -6,6 +6,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "WindowFixture.h"
@@ -18,14 +20,17 @@ namespace {
 
 using window::PixelRect;
 
-// A caption measured as the control draws it.
+// A caption measured as the control draws it: in its own device context.
 SIZE CaptionExtent(HWND control) {
-  const std::wstring text(GetWindowTextLengthW(control), L'\0');
-  GetWindowTextW(control, const_cast<wchar_t*>(text.data()), static_cast<int>(text.size()) + 1);
-  const window::ControlDc dc(control,
-                             reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  const std::unique_ptr<HDC__, std::function<void(HDC)>> dc(
+      GetDC(control), [control](HDC used) { ReleaseDC(control, used); });
+  const window::Selection font(dc.get(),
+                               reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
   SIZE extent{};
-  GetTextExtentPoint32W(dc.Get(), text.data(), static_cast<int>(text.size()), &extent);
+  GetTextExtentPoint32W(dc.get(), text.data(), static_cast<int>(text.size()), &extent);
   return extent;
 }
 
