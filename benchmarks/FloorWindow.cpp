@@ -75,7 +75,7 @@ std::wstring Variable(const wchar_t* name) {
   return value;
 }
 
-FloorWindow::FloorWindow() {
+FloorWindow::FloorWindow(bool withDesignControls) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterOnce(instance, &FloorWindow::Procedure);
   images_ = MakeImages();
@@ -87,11 +87,82 @@ FloorWindow::FloorWindow() {
   }
   path_ = MakeList(window_, 1, WS_VISIBLE, images_);
   classpath_ = MakeList(window_, 2, 0, images_);
+  if (withDesignControls) MakeDesignControls();
 }
 
 FloorWindow::~FloorWindow() {
   if (window_ != nullptr) DestroyWindow(window_);
   ImageList_Destroy(images_);
+  if (font_ != nullptr) DeleteObject(font_);
+  if (icon_ != nullptr) DestroyIcon(icon_);
+  if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
+}
+
+void FloorWindow::MakeDesignControls() {
+  LOGFONTW dialogFont{};
+  dialogFont.lfHeight = -MulDiv(8, static_cast<int>(GetDpiForWindow(window_)), 72);
+  dialogFont.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynW(dialogFont.lfFaceName, L"MS Shell Dlg", LF_FACESIZE);
+  font_ = CreateFontIndirectW(&dialogFont);
+  const auto setFont = [this](HWND control) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  };
+  setFont(path_);
+  setFont(classpath_);
+
+  // In Velmora's order; container is the position of the frame that holds
+  // the control (0 for the window).
+  const struct {
+    const wchar_t* kind;
+    const wchar_t* caption;
+    DWORD style;
+    std::size_t container;
+  } controls[] = {
+      {L"Edit", L"", WS_TABSTOP | ES_AUTOHSCROLL, 0},
+      {L"Static", L"Find:", SS_LEFT, 0},
+      {WC_TABCONTROLW, L"", WS_TABSTOP, 0},
+      {L"Button", L"", BS_GROUPBOX, 0},
+      {L"Button", L"Close", WS_TABSTOP | BS_PUSHBUTTON, 4},
+      {L"Button", L"Save Report", WS_TABSTOP | BS_PUSHBUTTON, 4},
+      {L"Button", L"View Report", WS_TABSTOP | BS_DEFPUSHBUTTON, 4},
+      {L"Button", L"Key", BS_GROUPBOX, 0},
+      {L"Static", L"System", SS_LEFT, 8},
+      {L"Static", L"User", SS_LEFT, 8},
+      {L"Static", L"", SS_BITMAP | SS_CENTERIMAGE, 8},
+      {L"Static", L"", SS_BITMAP | SS_CENTERIMAGE, 8},
+      {L"Static", L"", SS_BITMAP | SS_CENTERIMAGE | SS_NOTIFY, 0},
+      {L"Static", L"", SS_ICON | SS_CENTERIMAGE | SS_NOTIFY, 0},
+      {L"Static", L"", SS_BLACKFRAME, 0},
+  };
+  std::vector<HWND> made;
+  for (const auto& control : controls) {
+    const HWND parent = control.container == 0 ? window_ : made.at(control.container - 1);
+    const DWORD exStyle = control.style == BS_GROUPBOX ? WS_EX_CONTROLPARENT : 0;
+    const int place = static_cast<int>(made.size()) * 8;
+    made.push_back(CreateWindowExW(exStyle, control.kind, control.caption,
+                                   WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE | control.style, place,
+                                   place, 64, 24, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + place)),
+                                   GetModuleHandleW(nullptr), nullptr));
+    if (made.back() == nullptr) throw std::runtime_error("a control could not be created");
+    setFont(made.back());
+  }
+  for (const wchar_t* caption : {L"Path", L"ClassPath"}) {
+    TCITEMW tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = const_cast<wchar_t*>(caption);
+    SendMessageW(made[2], TCM_INSERTITEMW, SendMessageW(made[2], TCM_GETITEMCOUNT, 0, 0),
+                 reinterpret_cast<LPARAM>(&tab));
+  }
+  // The platform's application icon in the window's two sizes.
+  const auto icon = [](int size) {
+    return static_cast<HICON>(
+        LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+  };
+  icon_ = icon(GetSystemMetrics(SM_CXICON));
+  smallIcon_ = icon(GetSystemMetrics(SM_CXSMICON));
+  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 }
 
 void FloorWindow::Refill() {

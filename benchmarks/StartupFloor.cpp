@@ -1,5 +1,6 @@
 // startup_floor.exe: the floor's start-up. Shows the floor window once both
-// lists are filled and runs until it is closed.
+// lists are filled and runs until it is closed. Built as
+// design_controls_floor.exe it shows the design's other controls as well.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -8,9 +9,9 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_LISTVIEW_CLASSES;
+  controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&controls);
-  floor_program::FloorWindow window;
+  floor_program::FloorWindow window(VELMORA_FLOOR_WITH_DESIGN_CONTROLS);
   window.Refill();
   ShowWindow(window.Handle(), showCommand);
   UpdateWindow(window.Handle());

@@ -11,7 +11,9 @@
 #   medians and their ratio.
 #
 # VELMORA_BENCH_RUNS sets the repetitions (native: 5; Wine: 11 runs of each);
-# VELMORA_BENCH_JOBS picks Wine jobs ("startup,refill,report" by default).
+# VELMORA_BENCH_JOBS picks Wine jobs ("startup,controls,refill,report" by
+# default; "controls" times start-up against the floor with the other controls
+# of Velmora's window).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -31,7 +33,7 @@ build/native-release/benchmarks/entry_checks_benchmark \
 cmake --preset windows-release >/dev/null
 cmake --build --preset windows-release --target Velmora
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target startup_floor floor_timing
+cmake --build --preset windows --target startup_floor design_controls_floor floor_timing
 printf '\n== windows (x86_64) under Wine, against the floor\n'
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
@@ -39,4 +41,4 @@ wine_session_start "$root/build/bench-wineprefix" xvfb
 wine build/windows/benchmarks/floor_timing.exe \
   "$(winepath -w build/windows-release/src/window/Velmora.exe)" \
   "$(winepath -w build/windows/benchmarks/startup_floor.exe)" \
-  "${VELMORA_BENCH_RUNS:-11}" "${VELMORA_BENCH_JOBS:-startup,refill,report}"
+  "${VELMORA_BENCH_RUNS:-11}" "${VELMORA_BENCH_JOBS:-startup,controls,refill,report}"
