@@ -99,11 +99,6 @@ TEST_P(TextQueries, TheSaveDialogAndTheMessageBox) {
   EXPECT_EQ(Test().ModalText(), message);
 }
 
-TEST_P(TextQueries, TheClipboard) {
-  Os().user.PutClipboardText("C:\\" + kAllScripts + "\\lib");
-  EXPECT_EQ(Test().ClipboardText(), "C:\\" + kAllScripts + "\\lib");
-}
-
 VELMORA_ON_EVERY_BINDING(TextQueries);
 
 }  // namespace
