@@ -123,8 +123,7 @@ TEST_P(RegistryReader, SizesThatChangeOrCannotBeToldStillReadWhole) {
 VELMORA_ON_EVERY_BINDING(RegistryReader);
 
 // Failures inside the enumeration, names equal once upper-cased or repeated
-// byte for byte, and the key closed on every path are what only the double
-// can show: they are the registry fuzz target's rules, checked with every
-// replay of its corpus.
+// byte for byte, and the key closed on every path are the registry fuzz
+// target's rules, checked on the double with every replay of its corpus.
 
 }  // namespace
