@@ -49,14 +49,6 @@ class FakeTestPlatform final : public TestPlatform {
     return fake_.files.Content(path);
   }
 
-  void AnswerNextModal(std::string_view fileName) override {
-    fake_.user.saveAnswer = std::string(fileName);
-  }
-  std::string ModalText() override {
-    if (!fake_.user.messages.empty()) return fake_.user.messages.back().text;
-    return fake_.user.saveRequests.empty() ? std::string()
-                                           : fake_.user.saveRequests.back().fileName;
-  }
   platform::FakePlatform* Double() override { return &fake_; }
 
  private:

@@ -54,12 +54,6 @@ class TestPlatform {
   virtual std::string MakeFile(std::string_view name, std::string_view content) = 0;
   [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
 
-  // The next message box or dialog is answered with OK, the Save As dialog
-  // with fileName chosen; ModalText tells what it showed (the message, or the
-  // name proposed).
-  virtual void AnswerNextModal(std::string_view fileName) = 0;
-  [[nodiscard]] virtual std::string ModalText() = 0;
-
   // The double behind this platform, for what only a double can do (fail a
   // call, hand out what a real registry never does); nullptr on a real one.
   [[nodiscard]] virtual platform::FakePlatform* Double() { return nullptr; }

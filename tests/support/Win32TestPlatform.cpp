@@ -4,7 +4,6 @@
 // goes in through the wide entry points, so that what the program reads back
 // is the platform's own conversion, not a copy of the bytes it was given.
 #include <windows.h>
-#include <dlgs.h>
 
 #include <functional>
 #include <map>
@@ -67,36 +66,6 @@ std::optional<std::wstring> ReadVariable(const std::wstring& name) {
   return value;
 }
 
-// Answers the thread's next message box or dialog from inside its modal loop:
-// a timer looks for it, notes what it shows, fills in the file name and
-// presses OK.
-struct ModalAnswer {
-  static inline std::wstring fileName;
-  static inline std::wstring shown;
-
-  static BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (std::wstring_view(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
-    if (box == nullptr) return;
-    KillTimer(nullptr, timer);
-    // The Save As dialog's file name, or else the message box's text.
-    const bool dialog = GetDlgItem(box, cmb13) != nullptr;
-    wchar_t text[1024] = {};
-    GetDlgItemTextW(box, dialog ? cmb13 : 0xFFFF, text, 1024);
-    shown = text;
-    if (dialog) SetDlgItemTextW(box, cmb13, fileName.c_str());
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-  }
-};
-
 class Win32TestPlatform final : public TestPlatform {
  public:
   ~Win32TestPlatform() override {
@@ -158,13 +127,6 @@ class Win32TestPlatform final : public TestPlatform {
   std::optional<std::string> ReadFile(const std::string& path) override {
     return ReadRealFile(path);
   }
-
-  void AnswerNextModal(std::string_view fileName) override {
-    ModalAnswer::fileName = Utf16Of(fileName);
-    ModalAnswer::shown.clear();
-    SetTimer(nullptr, 0, 50, &ModalAnswer::Tick);
-  }
-  std::string ModalText() override { return Utf8Of(ModalAnswer::shown); }
 
  private:
   HKEY Root(platform::KeyHandle root) const {
