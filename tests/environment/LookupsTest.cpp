@@ -27,6 +27,9 @@ TEST_P(VariableLookups, AnswerFromTheirOwnKeyInAnyLetterCase) {
   Test().SetString(kLocalMachine, kSystemEnvironmentKey, "Path", "%SystemRoot%\\system32",
                    platform::kRegExpandSz);
   Test().SetString(kLocalMachine, kSystemEnvironmentKey, "ComSpec", "C:\\cmd.exe");
+  // Not the current control set, whichever numbered set that is.
+  Test().SetString(kLocalMachine, "SYSTEM\\ControlSet001\\Control\\Session Manager\\Environment",
+                   "OnlyNumbered", "stale");
   const struct {
     const char* name;
     const char* userVariable;  // GetUserVariable
@@ -38,6 +41,7 @@ TEST_P(VariableLookups, AnswerFromTheirOwnKeyInAnyLetterCase) {
       {"tools", "%VELMORA_HOME%\\bin;C:\\U\\bin", "%VELMORA_HOME%\\bin", ""},
       {"Count", ";", "", ""},  // a type that is not decoded
       {"comspec", "", "", "C:\\cmd.exe"},
+      {"OnlyNumbered", "", "", ""},
       {"Absent", "", "", ""},
   };
   for (const auto& c : cases) {
@@ -68,7 +72,7 @@ TEST(ListMembership, AnEntryIsAWholePieceLetterCaseAside) {
       {"C:\\A;C:\\B", "C:\\A;C:\\B", false},
       {"C:\\Bin64", "C:\\Bin", false},
       {"%HOME%\\bin", "C:\\U\\bin", false},
-      {"D:\\Ärger;E:\\x", "d:\\äRGER", true},
+      {"D:\\Ärger\\ö;E:\\x", "d:\\äRGER\\Ö", true},
       {"D:\\Ä", "D:\\A", false},
   };
   for (const auto& c : cases) {

@@ -116,13 +116,16 @@ TEST(ReportCommands, SaveWritesTheChosenFileAndEachFailureIsReportedOnceWhereItH
     report_testing::WorkedDouble example;
     Fake& fake = example.fake;
     fake.files.AddFolder("C:\\TEMP");
-    fake.user.saveAnswer = "C:\\r.txt";
+    fake.user.saveAnswer = "C:\\my report.txt";
+    fake.clock.now = {2009, 1, 2, 3, 4, 59};
     c.prepare(fake);
     c.command(fake.Services());
     EXPECT_TRUE(fake.user.started.empty());
     EXPECT_EQ(fake.files.FilesIn("C:\\").size(), c.files);
+    EXPECT_EQ(fake.files.Content("C:\\my report.txt").has_value(),
+              c.command == cmdSave_Click && c.files == 2);
     for (const auto& request : fake.user.saveRequests) {
-      EXPECT_EQ(request.fileName, "BUILD07_jdoe_2011-03-07_14-05.txt");
+      EXPECT_EQ(request.fileName, "BUILD07_jdoe_2009-01-02_03-04.txt");
     }
     if (c.detail == nullptr) {
       EXPECT_TRUE(fake.user.messages.empty());
