@@ -109,18 +109,9 @@ struct ModalAnswer {
     SetTimer(nullptr, 0, 50, &Tick);
   }
 
-  static BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (std::wstring_view(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-
   static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
-    if (box == nullptr) return;
+    const HWND box = GetActiveWindow();
+    if (box == nullptr || !IsWindowVisible(box)) return;
     KillTimer(nullptr, timer);
     const bool dialog = GetDlgItem(box, cmb13) != nullptr;
     wchar_t text[1024] = {};
