@@ -89,7 +89,7 @@ TEST_F(EntryChecks, ClasspathArchivesAreFilesAndOtherEntriesAnythingThere) {
   ExpectTips(SearchList::kClasspath,
              {{"C:\\lib\\a.jar", ""},
               {"C:\\lib\\gone.jar", "File or folder not found"},
-              {"C:\\lib\\classes.zip", "File or folder not found"},  // a folder is no archive
+              {"C:\\lib\\classes.ZIP", "File or folder not found"},  // a folder is no archive
               {".", ""},
               {"C:\\lib\\*", ""},  // the archives in a folder that exists
               {"C:\\nolib\\*", "File or folder not found"},

@@ -11,6 +11,15 @@
 #include "support/TestPlatform.h"
 #include "text/Text.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#include <dlgs.h>
+
+#include "platform/Win32Platform.h"
+#include "support/ScratchFolder.h"
+#include "support/WideText.h"
+#endif
+
 namespace {
 
 struct Sample {
@@ -84,26 +93,52 @@ TEST_P(TextQueries, TheTemporaryFolderTheUserAndTheMachineUpToTheirLimits) {
   }
 }
 
+VELMORA_ON_EVERY_BINDING(TextQueries);
+
+#ifdef _WIN32
+// Answers the thread's next message box or dialog from inside its modal loop:
+// a timer looks for it, notes what it shows (the message box's text, or the
+// Save As dialog's proposed name), fills in the file name and presses OK.
+struct ModalAnswer {
+  static inline std::wstring fileName;
+  static inline std::wstring shown;
+
+  explicit ModalAnswer(std::string_view name) {
+    fileName = testing_support::Utf16Of(name);
+    shown.clear();
+    SetTimer(nullptr, 0, 50, &Tick);
+  }
+
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND box = GetActiveWindow();
+    if (box == nullptr || !IsWindowVisible(box)) return;
+    KillTimer(nullptr, timer);
+    const bool dialog = GetDlgItem(box, cmb13) != nullptr;
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(box, dialog ? cmb13 : 0xFFFF, text, 1024);
+    shown = text;
+    if (dialog) SetDlgItemTextW(box, cmb13, fileName.c_str());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+};
+
 // One box for all scripts: each takes seconds to go away under Wine without a
 // window manager.
-TEST_P(TextQueries, TheSaveDialogAndTheMessageBox) {
-  const std::string chosen = Test().MakeFolder(kAllScripts) + "\\" + kAllScripts + ".txt";
-  Test().AnswerNextModal(chosen);
-  EXPECT_EQ(Os().user.AskSaveFileName({"Text Files (*.txt)|*.txt", 1, kAllScripts + "_2011.txt"}),
+TEST(UserServices, TheSaveDialogAndTheMessageBoxCarryEveryScript) {
+  platform::Win32UserServices user;
+  const testing_support::ScratchFolder scratch;
+  scratch.MakeFolder(kAllScripts);
+  const std::string chosen = scratch.Join(kAllScripts + "\\" + kAllScripts + ".txt");
+  ModalAnswer save(chosen);
+  EXPECT_EQ(user.AskSaveFileName({"Text Files (*.txt)|*.txt", 1, kAllScripts + "_2011.txt"}),
             chosen);
-  EXPECT_EQ(Test().ModalText(), kAllScripts + "_2011.txt");
+  EXPECT_EQ(testing_support::Utf8Of(save.shown), kAllScripts + "_2011.txt");
 
   const std::string message = "Not found: " + kAllScripts + " (error 76)";
-  Test().AnswerNextModal("");
-  EXPECT_EQ(Os().user.ShowMessage(message, kAllScripts, platform::kMbOk), platform::kIdOk);
-  EXPECT_EQ(Test().ModalText(), message);
+  ModalAnswer ok("");
+  EXPECT_EQ(user.ShowMessage(message, kAllScripts, platform::kMbOk), platform::kIdOk);
+  EXPECT_EQ(testing_support::Utf8Of(ok.shown), message);
 }
-
-TEST_P(TextQueries, TheClipboard) {
-  Os().user.PutClipboardText("C:\\" + kAllScripts + "\\lib");
-  EXPECT_EQ(Test().ClipboardText(), "C:\\" + kAllScripts + "\\lib");
-}
-
-VELMORA_ON_EVERY_BINDING(TextQueries);
+#endif
 
 }  // namespace

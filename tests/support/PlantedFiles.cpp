@@ -11,11 +11,8 @@
 #include "text/Text.h"
 
 namespace testing_support {
-namespace {
 
 constexpr const wchar_t* kRecordVariable = L"VELMORA_RECORD";
-
-}  // namespace
 
 std::string ProgramFolder() {
   std::wstring path(32768, L'\0');
@@ -35,9 +32,8 @@ PlantedFile::~PlantedFile() {
   DeleteFileW(Utf16Of(path_).c_str());
 }
 
-CurrentFolderChange::CurrentFolderChange(const std::string& folder) {
-  previous_.resize(GetCurrentDirectoryW(0, nullptr));
-  previous_.resize(GetCurrentDirectoryW(static_cast<DWORD>(previous_.size()), previous_.data()));
+CurrentFolderChange::CurrentFolderChange(const std::string& folder)
+    : previous_(std::filesystem::current_path().wstring()) {
   if (!SetCurrentDirectoryW(Utf16Of(folder).c_str())) {
     throw std::runtime_error("cannot change into " + folder);
   }

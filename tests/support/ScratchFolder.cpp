@@ -60,11 +60,6 @@ void ScratchFolder::MakeFile(std::string_view name, std::string_view content) co
   if (!out) throw std::runtime_error("cannot write " + Join(name));
 }
 
-int ScratchFolder::EntryCount() const {
-  const fs::directory_iterator entries{PathOf(path_)};
-  return static_cast<int>(std::distance(fs::begin(entries), fs::end(entries)));
-}
-
 std::optional<std::string> ReadRealFile(std::string_view path) {
   std::ifstream in(PathOf(path), std::ios::binary);
   if (!in) return std::nullopt;

@@ -26,8 +26,6 @@ class ScratchFolder {
   // A folder or file at name, with the folders on its way.
   void MakeFolder(std::string_view name) const;
   void MakeFile(std::string_view name, std::string_view content = {}) const;
-  // How many entries the folder holds (files and folders, not recursively).
-  [[nodiscard]] int EntryCount() const;
 
  private:
   std::string path_;

@@ -1,7 +1,6 @@
 #include "support/TestPlatform.h"
 
 #include "text/Text.h"
-#include "platform/FakePlatform.h"
 
 namespace testing_support {
 namespace {
@@ -50,17 +49,6 @@ class FakeTestPlatform final : public TestPlatform {
     return fake_.files.Content(path);
   }
 
-  void AnswerNextModal(std::string_view fileName) override {
-    fake_.user.saveAnswer = std::string(fileName);
-  }
-  std::string ModalText() override {
-    if (!fake_.user.messages.empty()) return fake_.user.messages.back().text;
-    return fake_.user.saveRequests.empty() ? std::string()
-                                           : fake_.user.saveRequests.back().fileName;
-  }
-  std::string ClipboardText() override {
-    return fake_.user.clipboard.empty() ? std::string() : fake_.user.clipboard.back();
-  }
   platform::FakePlatform* Double() override { return &fake_; }
 
  private:

@@ -13,11 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Platform.h"
-
-namespace platform {
-struct FakePlatform;
-}
+#include "platform/FakePlatform.h"
 
 namespace testing_support {
 
@@ -58,18 +54,10 @@ class TestPlatform {
   virtual std::string MakeFile(std::string_view name, std::string_view content) = 0;
   [[nodiscard]] virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
 
-  // The next message box or dialog is answered with OK, the Save As dialog
-  // with fileName chosen; ModalText tells what it showed (the message, or the
-  // name proposed). ClipboardText reads the clipboard as another program would.
-  virtual void AnswerNextModal(std::string_view fileName) = 0;
-  [[nodiscard]] virtual std::string ModalText() = 0;
-  [[nodiscard]] virtual std::string ClipboardText() = 0;
-
   // The double behind this platform, for what only a double can do (fail a
   // call, hand out what a real registry never does); nullptr on a real one.
   [[nodiscard]] virtual platform::FakePlatform* Double() { return nullptr; }
 
-  // A string value with its terminator, as programs normally store it.
   void SetString(platform::KeyHandle root, std::string_view path, std::string_view name,
                  std::string_view text, std::uint32_t type = platform::kRegSz) {
     SetValue(root, path, name, type, StringData(text));
@@ -86,11 +74,10 @@ inline void PrintTo(Binding binding, std::ostream* out) {
   *out << (binding == Binding::kFake ? "Fake" : "Win32");
 }
 
-// Every binding this build can run: the double, and on Windows the real one.
+// The double, and on Windows the real binding.
 std::vector<Binding> AvailableBindings();
 std::unique_ptr<TestPlatform> MakeTestPlatform(Binding binding);
 
-// Fixture base for suites that run on every binding.
 class PlatformTest : public ::testing::TestWithParam<Binding> {
  protected:
   void SetUp() override { test_ = MakeTestPlatform(GetParam()); }

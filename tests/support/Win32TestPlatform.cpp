@@ -4,8 +4,8 @@
 // goes in through the wide entry points, so that what the program reads back
 // is the platform's own conversion, not a copy of the bytes it was given.
 #include <windows.h>
-#include <dlgs.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -20,7 +20,6 @@
 namespace testing_support {
 namespace {
 
-constexpr const char* kScratchParent = "Software\\Velmora Tests";
 // Where Wine keeps the computer name; it reads it through the predefined
 // root, so the fence below holds it too.
 constexpr const char* kComputerNameKey =
@@ -28,7 +27,7 @@ constexpr const char* kComputerNameKey =
 
 using UniqueKey = std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&RegCloseKey)>;
 
-UniqueKey OpenOrCreate(HKEY parent, std::string_view path) {
+UniqueKey OpenOrCreate(HKEY parent, const std::string& path) {
   HKEY key = nullptr;
   const LSTATUS status = RegCreateKeyExW(parent, Utf16Of(path).c_str(), 0, nullptr, 0,
                                          KEY_ALL_ACCESS, nullptr, &key, nullptr);
@@ -36,34 +35,24 @@ UniqueKey OpenOrCreate(HKEY parent, std::string_view path) {
   return UniqueKey(key, &RegCloseKey);
 }
 
-// The scratch key below the user's root: removed with everything in it when
-// the test ends, also when the platform's constructor fails half-way.
-class ScratchKey {
+// Undoes a change to the process when it goes, also when the platform's
+// constructor fails half-way.
+class Undo {
  public:
-  explicit ScratchKey(std::string path) : path_(std::move(path)) {}
-  ~ScratchKey() { RegDeleteTreeW(HKEY_CURRENT_USER, Utf16Of(path_).c_str()); }
-  ScratchKey(const ScratchKey&) = delete;
-  ScratchKey& operator=(const ScratchKey&) = delete;
-
-  [[nodiscard]] UniqueKey Open(std::string_view subKey) const {
-    return OpenOrCreate(HKEY_CURRENT_USER, path_ + "\\" + std::string(subKey));
-  }
+  explicit Undo(std::function<void()> undo) : undo_(std::move(undo)) {}
+  ~Undo() { undo_(); }
+  Undo(const Undo&) = delete;
+  Undo& operator=(const Undo&) = delete;
 
  private:
-  std::string path_;
+  std::function<void()> undo_;
 };
 
-// Redirects a predefined root to a key for as long as it lives.
-class RootOverride {
- public:
-  RootOverride(HKEY root, HKEY key) : root_(root) { RegOverridePredefKey(root_, key); }
-  ~RootOverride() { RegOverridePredefKey(root_, nullptr); }
-  RootOverride(const RootOverride&) = delete;
-  RootOverride& operator=(const RootOverride&) = delete;
-
- private:
-  HKEY root_;
-};
+// Redirects a predefined root to key for as long as the answer lives.
+Undo Override(HKEY root, const UniqueKey& key) {
+  RegOverridePredefKey(root, key.get());
+  return Undo([root] { RegOverridePredefKey(root, nullptr); });
+}
 
 bool IsWine() {
   return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
@@ -77,71 +66,22 @@ std::optional<std::wstring> ReadVariable(const std::wstring& name) {
   return value;
 }
 
-// Answers the thread's next message box or dialog from inside its modal loop:
-// a timer looks for it, notes what it shows, fills in the file name and
-// presses OK.
-struct ModalAnswer {
-  static inline std::wstring fileName;
-  static inline std::wstring shown;
-
-  static BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (std::wstring_view(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-
-  static std::wstring TextOf(HWND control) {
-    wchar_t text[1024] = {};
-    GetWindowTextW(control, text, 1024);
-    return text;
-  }
-
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
-    if (box == nullptr) return;
-    KillTimer(nullptr, timer);
-    constexpr int kMessageText = 0xFFFF;  // the message box's text
-    if (const HWND name = GetDlgItem(box, cmb13); name != nullptr) {
-      shown = TextOf(name);
-      SetWindowTextW(name, fileName.c_str());
-    } else {
-      shown = TextOf(GetDlgItem(box, kMessageText));
-    }
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-  }
-};
-
 class Win32TestPlatform final : public TestPlatform {
  public:
-  Win32TestPlatform()
-      : scratch_(std::string(kScratchParent) + "\\" + std::to_string(GetCurrentProcessId()) + "-" +
-                 std::to_string(++serial_)),
-        user_(scratch_.Open("HKCU")),
-        machine_(scratch_.Open("HKLM")),
-        userOverride_(HKEY_CURRENT_USER, user_.get()),
-        machineOverride_(HKEY_LOCAL_MACHINE, machine_.get()) {}
-
   ~Win32TestPlatform() override {
     for (const auto& [name, value] : savedVariables_) {
       SetEnvironmentVariableW(name.c_str(), value ? value->c_str() : nullptr);
     }
   }
 
-  Win32TestPlatform(const Win32TestPlatform&) = delete;
-  Win32TestPlatform& operator=(const Win32TestPlatform&) = delete;
-
   platform::Platform Services() override { return win32_.Services(); }
   void CreateKey(platform::KeyHandle root, std::string_view path) override {
-    (void)OpenOrCreate(Root(root), path);
+    (void)OpenOrCreate(Root(root), std::string(path));
   }
 
   void SetValue(platform::KeyHandle root, std::string_view path, std::string_view name,
                 std::uint32_t type, const std::vector<std::uint8_t>& data) override {
-    if (type != platform::kRegSz && type != platform::kRegExpandSz &&
-        type != platform::kRegMultiSz) {
+    if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ) {
       Store(root, path, Utf16Of(name), type, data.data(), data.size());
       return;
     }
@@ -154,13 +94,12 @@ class Win32TestPlatform final : public TestPlatform {
   void SetStringUtf16(platform::KeyHandle root, std::string_view path, std::u16string_view name,
                       std::string_view text) override {
     const std::wstring wide = Utf16Of(text);
-    Store(root, path, std::wstring(name.begin(), name.end()), platform::kRegSz, wide.c_str(),
+    Store(root, path, std::wstring(name.begin(), name.end()), REG_SZ, wide.c_str(),
           (wide.size() + 1) * sizeof(wchar_t));
   }
 
   void SetVariable(std::string_view name, std::string_view value) override {
-    const std::wstring wideName = Save(name);
-    SetEnvironmentVariableW(wideName.c_str(), Utf16Of(value).c_str());
+    SetEnvironmentVariableW(Save(name).c_str(), Utf16Of(value).c_str());
   }
   void UnsetVariable(std::string_view name) override {
     SetEnvironmentVariableW(Save(name).c_str(), nullptr);
@@ -168,15 +107,12 @@ class Win32TestPlatform final : public TestPlatform {
 
   // Wine takes the user's name from this variable of the process.
   bool SetUserName(std::string_view name) override {
-    if (!IsWine()) return false;
-    SetVariable("WINEUSERNAME", name);
-    return true;
+    if (IsWine()) SetVariable("WINEUSERNAME", name);
+    return IsWine();
   }
-
   bool SetMachineName(std::string_view name) override {
-    if (!IsWine()) return false;
-    SetValue(platform::kLocalMachine, kComputerNameKey, "ComputerName", REG_SZ, StringData(name));
-    return true;
+    if (IsWine()) SetString(platform::kLocalMachine, kComputerNameKey, "ComputerName", name);
+    return IsWine();
   }
   void SetTempPath(std::string_view path) override { SetVariable("TMP", path); }
 
@@ -192,24 +128,6 @@ class Win32TestPlatform final : public TestPlatform {
     return ReadRealFile(path);
   }
 
-  void AnswerNextModal(std::string_view fileName) override {
-    ModalAnswer::fileName = Utf16Of(fileName);
-    ModalAnswer::shown.clear();
-    SetTimer(nullptr, 0, 50, &ModalAnswer::Tick);
-  }
-  std::string ModalText() override { return Utf8Of(ModalAnswer::shown); }
-
-  std::string ClipboardText() override {
-    if (!OpenClipboard(nullptr)) return {};
-    std::string text;
-    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
-      text = Utf8Of(static_cast<const wchar_t*>(GlobalLock(data)));
-      GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-  }
-
  private:
   HKEY Root(platform::KeyHandle root) const {
     return root == platform::kCurrentUser ? user_.get() : machine_.get();
@@ -217,7 +135,7 @@ class Win32TestPlatform final : public TestPlatform {
 
   void Store(platform::KeyHandle root, std::string_view path, const std::wstring& name,
              std::uint32_t type, const void* data, std::size_t size) {
-    const UniqueKey key = OpenOrCreate(Root(root), path);
+    const UniqueKey key = OpenOrCreate(Root(root), std::string(path));
     const LSTATUS status = RegSetValueExW(key.get(), name.c_str(), 0, type,
                                           size == 0 ? nullptr : static_cast<const BYTE*>(data),
                                           static_cast<DWORD>(size));
@@ -232,12 +150,14 @@ class Win32TestPlatform final : public TestPlatform {
 
   static inline int serial_ = 0;
   platform::Win32Platform win32_;
-  // Declared in the order they are made; they go in the reverse order.
-  ScratchKey scratch_;
-  UniqueKey user_;
-  UniqueKey machine_;
-  RootOverride userOverride_;
-  RootOverride machineOverride_;
+  // Made in the order declared, undone in the reverse order.
+  std::string scratch_ = "Software\\Velmora Tests\\" + std::to_string(GetCurrentProcessId()) + "-" +
+                         std::to_string(++serial_);
+  Undo removeScratch_{[this] { RegDeleteTreeW(HKEY_CURRENT_USER, Utf16Of(scratch_).c_str()); }};
+  UniqueKey user_ = OpenOrCreate(HKEY_CURRENT_USER, scratch_ + "\\HKCU");
+  UniqueKey machine_ = OpenOrCreate(HKEY_CURRENT_USER, scratch_ + "\\HKLM");
+  Undo userOverride_ = Override(HKEY_CURRENT_USER, user_);
+  Undo machineOverride_ = Override(HKEY_LOCAL_MACHINE, machine_);
   std::map<std::wstring, std::optional<std::wstring>> savedVariables_;
   // Made at once: where it goes depends on the process's TMP, which tests change.
   ScratchFolder scratchFolder_;

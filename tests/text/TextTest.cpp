@@ -64,9 +64,7 @@ TEST(Utf16Conversion, KeepsEveryCharacterBothWays) {
 }
 
 TEST(Utf16Conversion, MarksWhatTheOtherFormCannotHold) {
-  EXPECT_EQ(Utf8ToUtf16("a\xFF"
-                        "b"),
-            u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToUtf16("a\377b"), u"a\uFFFDb");
   EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD\uFFFD");  // an overlong NUL
   EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD");    // a surrogate
   EXPECT_EQ(Utf8ToUtf16("\xE6\x97"), u"\uFFFD\uFFFD");  // cut short
@@ -79,7 +77,7 @@ TEST(Utf16Conversion, MarksWhatTheOtherFormCannotHold) {
 // A narrow entry point that counts sizes in UTF-16 units: it asks for too
 // little, and into a buffer too small for the UTF-8 bytes it writes a cut text
 // without terminator, leaving the rest of the buffer as it found it.
-TEST(TextBufferFilling, GrowsUntilTheTerminatorFitsInside) {
+TEST(TextBufferFilling, GrowsUntilTheTerminatorFitsInsideAndGivesUpWithThePlatform) {
   const std::string text = "\xC3\xA9\xC3\xA9\xC3\xA9";  // three characters, six bytes
   const auto unitCounting = [&](char* buffer, std::uint32_t capacity) {
     if (capacity <= 3) return FillAnswer{false, 4};
@@ -94,13 +92,9 @@ TEST(TextBufferFilling, GrowsUntilTheTerminatorFitsInside) {
     return FillAnswer{true, 0};
   };
   EXPECT_EQ(FillTextBuffer(8, withNul), "ab");
-}
-
-TEST(TextBufferFilling, GivesTheEmptyStringWhenThePlatformGivesUpOrNeverFills) {
+  // A platform that gives up, or that never has room enough.
   EXPECT_EQ(FillTextBuffer(8, [](char*, std::uint32_t) { return FillAnswer{}; }), "");
-  const auto alwaysMore = [](char*, std::uint32_t capacity) {
-    return FillAnswer{false, capacity + 1};
-  };
+  const auto alwaysMore = [](char*, std::uint32_t size) { return FillAnswer{false, size + 1}; };
   EXPECT_EQ(FillTextBuffer(8, alwaysMore), "");
 }
 
