@@ -9,7 +9,9 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES;
+  controls.dwICC = VELMORA_FLOOR_WITH_DESIGN_CONTROLS
+                       ? ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES
+                       : ICC_LISTVIEW_CLASSES;
   InitCommonControlsEx(&controls);
   floor_program::FloorWindow window(VELMORA_FLOOR_WITH_DESIGN_CONTROLS);
   window.Refill();
