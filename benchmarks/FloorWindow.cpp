@@ -75,7 +75,11 @@ std::wstring Variable(const wchar_t* name) {
   return value;
 }
 
-FloorWindow::FloorWindow(bool withDesignControls) {
+FloorWindow::FloorWindow(bool withDesignControls) : FloorWindow(ListsOnly{}) {
+  if (withDesignControls) MakeDesignControls();
+}
+
+FloorWindow::FloorWindow(ListsOnly) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterOnce(instance, &FloorWindow::Procedure);
   images_ = MakeImages();
@@ -87,7 +91,6 @@ FloorWindow::FloorWindow(bool withDesignControls) {
   }
   path_ = MakeList(window_, 1, WS_VISIBLE, images_);
   classpath_ = MakeList(window_, 2, 0, images_);
-  if (withDesignControls) MakeDesignControls();
 }
 
 FloorWindow::~FloorWindow() {
@@ -138,11 +141,11 @@ void FloorWindow::MakeDesignControls() {
   for (const auto& control : controls) {
     const HWND parent = control.container == 0 ? window_ : made.at(control.container - 1);
     const DWORD exStyle = control.style == BS_GROUPBOX ? WS_EX_CONTROLPARENT : 0;
-    const int place = static_cast<int>(made.size()) * 8;
+    const int index = static_cast<int>(made.size());
     made.push_back(CreateWindowExW(exStyle, control.kind, control.caption,
-                                   WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE | control.style, place,
-                                   place, 64, 24, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + place)),
+                                   WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE | control.style,
+                                   8 * index, 8 * index, 64, 24, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + index)),
                                    GetModuleHandleW(nullptr), nullptr));
     if (made.back() == nullptr) throw std::runtime_error("a control could not be created");
     setFont(made.back());

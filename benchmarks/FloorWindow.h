@@ -41,6 +41,11 @@ class FloorWindow {
   [[nodiscard]] bool IsOpen() const { return window_ != nullptr; }
 
  private:
+  // The window and its lists alone. Once it has run, the destructor releases
+  // everything, also when the public constructor fails after it.
+  struct ListsOnly {};
+  explicit FloorWindow(ListsOnly);
+
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static void Fill(HWND list, const std::vector<std::wstring>& entries, int image);
   void MakeDesignControls();
