@@ -9,6 +9,7 @@
 #include "text/Text.h"
 #include "platform/FakePlatform.h"
 
+namespace velmora {
 namespace {
 
 void JudgePath(benchmark::State& state, benchmarks::Scenario (*make)()) {
@@ -18,15 +19,15 @@ void JudgePath(benchmark::State& state, benchmarks::Scenario (*make)()) {
   // Every fourth entry names its place through a reference.
   std::string value;
   std::size_t index = 0;
-  for (const std::string_view entry : modUtils::SplitSearchList(scenario.effectivePath)) {
+  for (const std::string_view entry : text::SplitSearchList(scenario.effectivePath)) {
     if (!value.empty()) value += ';';
     value +=
         (index++ % 4 == 0) ? "%SystemRoot%\\" + std::string(entry.substr(3)) : std::string(entry);
   }
-  const auto entries = modUtils::SplitSearchList(value);
+  const auto entries = text::SplitSearchList(value);
   for (auto _ : state) {
     benchmark::DoNotOptimize(
-        modUtils::JudgeEntries(modUtils::SearchList::kPath, entries, fake.environment));
+        environment::JudgeEntries(environment::SearchList::kPath, entries, fake.environment));
   }
   state.counters["entries"] = static_cast<double>(entries.size());
 }
@@ -35,5 +36,7 @@ void JudgePath(benchmark::State& state, benchmarks::Scenario (*make)()) {
 
 BENCHMARK_CAPTURE(JudgePath, typical, &benchmarks::Typical)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(JudgePath, largest, &benchmarks::Largest)->Unit(benchmark::kMicrosecond);
+
+}  // namespace velmora
 
 BENCHMARK_MAIN();

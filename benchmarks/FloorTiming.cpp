@@ -50,6 +50,7 @@
 #include "support/TestPlatform.h"
 #include "window/frmMain.h"
 
+namespace velmora {
 namespace {
 
 using benchmarks::Scenario;
@@ -131,7 +132,7 @@ void Compare(const std::vector<Job>& jobs, int runs) {
 }
 
 std::wstring Wide(const std::string& text) {
-  const std::u16string wide = modUtils::Utf8ToUtf16(text);
+  const std::u16string wide = text::Utf8ToUtf16(text);
   return std::wstring(wide.begin(), wide.end());
 }
 
@@ -295,7 +296,7 @@ void TimeStartUp(const std::string& title, double limit, const Scenario& typical
   std::vector<Job> jobs;
   for (const Scenario* scenario : {&typical, &longPath}) {
     const std::wstring environment = EnvironmentBlock(*scenario);
-    const std::size_t items = modUtils::SplitSearchList(scenario->effectivePath).size();
+    const std::size_t items = text::SplitSearchList(scenario->effectivePath).size();
     jobs.push_back({title + scenario->name, limit,
                     [=] { return StartUntilShown(velmora, environment, items); },
                     [=] { return StartUntilShown(floor, environment, items); }});
@@ -418,14 +419,14 @@ void FloorViewReport(const std::string& folder, const std::string& target,
 void TimeViewReport(const Scenario& scenario, double limit, int runs) {
   const auto test = Prepare(scenario);
   const platform::Platform os = test->Services();
-  const std::string folder = modWinAPI::GetTempFolder(os);
-  const std::string report = folder + "\\" + modReport::ProposedFileName(os);
+  const std::string folder = environment::GetTempFolder(os);
+  const std::string report = folder + "\\" + report::ProposedFileName(os);
   const std::string floorTarget = folder + "velmora-floor-report.txt";
-  const std::string bytes(modReport::EncodeReport(modReport::ReportText(os)).size(), 'r');
+  const std::string bytes(report::EncodeReport(report::ReportText(os)).size(), 'r');
   Compare({{std::string("View Report, ") + scenario.name, limit,
             [&] {
               const auto start = Clock::now();
-              modReport::cmdView_Click(os);
+              report::cmdView_Click(os);
               const double time = Milliseconds(start);
               EndStartedViewers();
               return time;
@@ -444,7 +445,7 @@ void TimeViewReport(const Scenario& scenario, double limit, int runs) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   if (argc < 3) {
     std::fprintf(stderr, "usage: floor_timing Velmora.exe startup_floor.exe [runs [jobs]]\n");
     return 2;
@@ -480,4 +481,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   return 0;
+}
+
+}  // namespace velmora
+
+int main(int argc, char** argv) {
+  return velmora::Run(argc, argv);
 }

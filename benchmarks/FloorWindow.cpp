@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-namespace floor_program {
+namespace velmora::floor_program {
 namespace {
 
 constexpr const wchar_t* kClassName = L"VelmoraFloor";
@@ -208,4 +208,4 @@ LRESULT CALLBACK FloorWindow::Procedure(HWND window, UINT message, WPARAM wParam
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-}  // namespace floor_program
+}  // namespace velmora::floor_program

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace floor_program {
+namespace velmora::floor_program {
 
 // The pieces of a search list cut at every ";", empty pieces kept; none for
 // the empty text.
@@ -59,4 +59,4 @@ class FloorWindow {
   HICON smallIcon_ = nullptr;
 };
 
-}  // namespace floor_program
+}  // namespace velmora::floor_program

@@ -17,6 +17,7 @@
 #include "report/ReportBuilder.h"
 #include "report/ReportFile.h"
 
+namespace velmora {
 namespace {
 
 using benchmarks::Scenario;
@@ -69,7 +70,7 @@ void Report(benchmark::State& state, Scenario (*make)()) {
   const std::string path = (machine.folder / "report.txt").string();
   const auto os = machine.Os();
   for (auto _ : state) {
-    if (!modReport::doReport(os, path)) state.SkipWithError("the report was not written");
+    if (!report::doReport(os, path)) state.SkipWithError("the report was not written");
   }
   state.SetLabel(make().name);
 }
@@ -77,7 +78,7 @@ void Report(benchmark::State& state, Scenario (*make)()) {
 void ReportText(benchmark::State& state, Scenario (*make)()) {
   Machine machine(make());
   const auto os = machine.Os();
-  for (auto _ : state) benchmark::DoNotOptimize(modReport::ReportText(os));
+  for (auto _ : state) benchmark::DoNotOptimize(report::ReportText(os));
 }
 
 // One read of the user's key, as a report or start-up makes it.
@@ -97,7 +98,7 @@ void UserLookups(benchmark::State& state, Scenario (*make)()) {
       "ZENTARO_HOME", "PUX_HOME",  "GOB_HOME",         "YEL_JAVA_HOME",    "OMRA_DOMAINS_FILE"};
   for (auto _ : state) {
     for (const char* name : names) {
-      benchmark::DoNotOptimize(modUtils::GetUserVariable(userValues, name));
+      benchmark::DoNotOptimize(environment::GetUserVariable(userValues, name));
     }
   }
 }
@@ -105,7 +106,7 @@ void UserLookups(benchmark::State& state, Scenario (*make)()) {
 void RawBytes(benchmark::State& state, Scenario (*make)(), bool flush) {
   Machine machine(make());
   const std::string path = (machine.folder / "raw.txt").string();
-  const std::string bytes = modReport::EncodeReport(modReport::ReportText(machine.Os()));
+  const std::string bytes = report::EncodeReport(report::ReportText(machine.Os()));
   for (auto _ : state) RawWrite(path, bytes, flush);
   state.counters["bytes"] = static_cast<double>(bytes.size());
 }
@@ -127,5 +128,7 @@ BENCHMARK_CAPTURE(ReadUserKey, largest, &benchmarks::Largest)->Unit(benchmark::k
 BENCHMARK_CAPTURE(UserLookups, largest, &benchmarks::Largest)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+}  // namespace velmora
 
 BENCHMARK_MAIN();

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace benchmarks {
+namespace velmora::benchmarks {
 
 struct StoredValue {
   std::string name;
@@ -105,4 +105,4 @@ inline Scenario Largest() {
   return s;
 }
 
-}  // namespace benchmarks
+}  // namespace velmora::benchmarks

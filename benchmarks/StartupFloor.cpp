@@ -13,7 +13,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
                        ? ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES
                        : ICC_LISTVIEW_CLASSES;
   InitCommonControlsEx(&controls);
-  floor_program::FloorWindow window(VELMORA_FLOOR_WITH_DESIGN_CONTROLS);
+  velmora::floor_program::FloorWindow window(VELMORA_FLOOR_WITH_DESIGN_CONTROLS);
   window.Refill();
   ShowWindow(window.Handle(), showCommand);
   UpdateWindow(window.Handle());

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace fuzzing {
+namespace velmora::fuzzing {
 
 void Fail(const char* what) {
   std::fprintf(stderr, "broken: %s\n", what);
   std::abort();
 }
 
-}  // namespace fuzzing
+}  // namespace velmora::fuzzing

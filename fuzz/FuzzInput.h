@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace fuzzing {
+namespace velmora::fuzzing {
 
 class FuzzInput {
  public:
@@ -64,4 +64,4 @@ inline void Require(bool holds, const char* what) {
   if (!holds) Fail(what);
 }
 
-}  // namespace fuzzing
+}  // namespace velmora::fuzzing

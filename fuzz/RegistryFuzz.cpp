@@ -25,6 +25,7 @@
 #include "platform/Failure.h"
 #include "platform/FakePlatform.h"
 
+namespace velmora {
 namespace {
 
 using fuzzing::Require;
@@ -72,17 +73,17 @@ bool RepeatsEarlierName(const std::vector<Stored>& stored, std::uint32_t index) 
 
 void Check(platform::FakePlatform& fake, const std::vector<Stored>& stored,
            const std::map<std::uint32_t, std::int32_t>& failures,
-           const Registry::VariableDictionary& values) {
+           const environment::VariableDictionary& values) {
   std::set<std::string> seen;
   for (std::uint32_t index = 0; index < stored.size(); ++index) {
     if (failures.contains(index)) break;
     const Stored& value = stored[index];
     if (RepeatsEarlierName(stored, index)) continue;
-    const std::string key = modUtils::UpperCase(value.name);
+    const std::string key = text::UpperCase(value.name);
     Require(seen.insert(key).second, "a duplicate name came back without the failure");
-    const Registry::VariableItem* item = values.Find(key);
+    const environment::VariableItem* item = values.Find(key);
     Require(item != nullptr, "a value before the first failure is missing");
-    Require((*item)[Registry::kItemName] == value.name, "the name is not the stored name");
+    Require((*item)[environment::kItemName] == value.name, "the name is not the stored name");
     std::string raw;
     std::string expanded;
     if (value.type == platform::kRegSz || value.type == platform::kRegExpandSz) {
@@ -90,12 +91,12 @@ void Check(platform::FakePlatform& fake, const std::vector<Stored>& stored,
       if (value.type == platform::kRegExpandSz) expanded = Expanded(fake.environment, raw);
       // The platform expands at most 32K characters; the double knows no
       // limit, so a longer expansion may come back whole or empty.
-      if (expanded.size() > 32767 && (*item)[Registry::kItemExpanded].empty()) expanded.clear();
+      if (expanded.size() > 32767 && (*item)[environment::kItemExpanded].empty()) expanded.clear();
     } else if (value.type == platform::kRegBinary) {
       raw = Hex(value.data);
     }
-    Require((*item)[Registry::kItemRaw] == raw, "the raw text does not match the data");
-    Require((*item)[Registry::kItemExpanded] == expanded, "the expanded text is wrong");
+    Require((*item)[environment::kItemRaw] == raw, "the raw text does not match the data");
+    Require((*item)[environment::kItemExpanded] == expanded, "the expanded text is wrong");
   }
   Require(values.Count() == seen.size(), "more values than were stored");
 }
@@ -107,14 +108,14 @@ bool MeetsDuplicate(const std::vector<Stored>& stored,
   for (std::uint32_t index = 0; index < stored.size(); ++index) {
     if (failures.contains(index)) return false;
     if (RepeatsEarlierName(stored, index)) continue;
-    if (!seen.insert(modUtils::UpperCase(stored[index].name)).second) return true;
+    if (!seen.insert(text::UpperCase(stored[index].name)).second) return true;
   }
   return false;
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int FuzzOne(const std::uint8_t* data, std::size_t size) {
   fuzzing::FuzzInput in(data, size);
   platform::FakePlatform fake;
   fake.registry.CreateKey(platform::kCurrentUser, kKey);
@@ -151,8 +152,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const bool duplicate = MeetsDuplicate(stored, failures);
   try {
-    const Registry::VariableDictionary values =
-        Registry::EnumRegistryValues(fake.Services(), platform::kCurrentUser, kKey);
+    const environment::VariableDictionary values =
+        environment::EnumRegistryValues(fake.Services(), platform::kCurrentUser, kKey);
     Require(!duplicate, "a duplicate name was taken in");
     Check(fake, stored, failures, values);
   } catch (const platform::Failure& failure) {
@@ -161,4 +162,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Require(fake.registry.OpenHandles() == 0, "the key was left open");
   return 0;
+}
+
+}  // namespace velmora
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return velmora::FuzzOne(data, size);
 }

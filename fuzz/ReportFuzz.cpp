@@ -30,6 +30,7 @@
 #include "report/ReportCommands.h"
 #include "report/ReportFile.h"
 
+namespace velmora {
 namespace {
 
 using fuzzing::Require;
@@ -124,7 +125,7 @@ void Prepare(fuzzing::FuzzInput& in, platform::FakePlatform& fake) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+int FuzzOne(const std::uint8_t* data, std::size_t size) {
   fuzzing::FuzzInput in(data, size);
   platform::FakePlatform fake;
   fake.files.AddFolder("C:\\Reports");
@@ -134,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string text;
   bool built = true;
   try {
-    text = modReport::ReportText(os);
+    text = report::ReportText(os);
   } catch (const platform::Failure& failure) {
     Require(failure.Number() == platform::kFailureDuplicateKey, "a failure other than a duplicate");
     built = false;
@@ -142,17 +143,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(fake.registry.OpenHandles() == 0, "a registry key was left open");
 
   const std::string path = "C:\\Reports\\report.txt";
-  const bool written = modReport::doReport(os, path);
+  const bool written = report::doReport(os, path);
   Require(built || !written, "a report was written although its text failed");
   Require(fake.user.messages.size() == (written ? 0u : 1u), "not exactly one message");
   if (written) {
-    Require(fake.files.Content(path) == modReport::EncodeReport(text),
+    Require(fake.files.Content(path) == report::EncodeReport(text),
             "the file does not hold the report");
   }
   Require(fake.files.OpenFiles() == 0, "a file was left open");
 
   fake.user.messages.clear();
-  modReport::cmdView_Click(os);
+  report::cmdView_Click(os);
   Require(fake.user.started.size() + fake.user.messages.size() == 1,
           "View Report neither opened the report nor said why");
   if (!fake.user.started.empty()) {
@@ -164,4 +165,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(fake.files.OpenFiles() == 0 && fake.registry.OpenHandles() == 0,
           "View Report left something open");
   return 0;
+}
+
+}  // namespace velmora
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return velmora::FuzzOne(data, size);
 }

@@ -5,11 +5,12 @@
 #include "environment/Registry.h"
 #include "text/Text.h"
 
-namespace modUtils {
+namespace velmora::environment {
 namespace {
 
 bool EndsWithNoCase(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && EqualsNoCase(text.substr(text.size() - end.size()), end);
+  return text.size() >= end.size() &&
+         text::EqualsNoCase(text.substr(text.size() - end.size()), end);
 }
 
 bool IsDriveRoot(std::string_view place) {
@@ -20,7 +21,7 @@ bool IsDriveRoot(std::string_view place) {
 // its backslash: "C:" is the drive's current folder, not its root.
 std::string PlaceKey(std::string_view place) {
   if (place.ends_with('\\') && !IsDriveRoot(place)) place.remove_suffix(1);
-  return UpperCase(place);
+  return text::UpperCase(place);
 }
 
 // The place to ask about and what it must be. A CLASSPATH entry "dir\*"
@@ -60,7 +61,7 @@ std::vector<EntryJudgement> JudgeEntries(SearchList list,
     // Only an entry with a reference asks the platform.
     std::string expanded(entry);
     if (entry.find('%') != std::string_view::npos) {
-      expanded = Registry::Expand(environment, expanded);
+      expanded = Expand(environment, expanded);
     }
     const auto [first, isFirst] = firstOf.emplace(PlaceKey(expanded), index + 1);
     if (!isFirst) {
@@ -146,4 +147,4 @@ std::string ListSummary(SearchList list, const std::vector<EntryJudgement>& judg
   return text;
 }
 
-}  // namespace modUtils
+}  // namespace velmora::environment

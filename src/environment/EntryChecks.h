@@ -13,7 +13,7 @@
 
 #include "platform/Platform.h"
 
-namespace modUtils {
+namespace velmora::environment {
 
 enum class SearchList : std::uint8_t { kPath, kClasspath };
 
@@ -70,4 +70,4 @@ inline constexpr std::size_t kVariableLimit = 32767;
                                       const std::vector<EntryJudgement>& judgements,
                                       std::size_t characters);
 
-}  // namespace modUtils
+}  // namespace velmora::environment

@@ -2,12 +2,12 @@
 
 #include "environment/AppInfo.h"
 
-namespace modUtils {
+namespace velmora::environment {
 
 std::string ErrorText(std::string_view module, std::string_view procedure,
                       std::string_view description, std::int32_t number) {
   std::string text = "Sorry, ";
-  text += appinfo::kTitle;
+  text += kTitle;
   text += " has encountered an error.\r\n\r\nDetails:\r\n";
   text += description;
   text += " (error " + std::to_string(number) + ")\r\n in module ";
@@ -18,7 +18,7 @@ std::string ErrorText(std::string_view module, std::string_view procedure,
 }
 
 std::string ErrorTitle() {
-  return std::string("Error from ") + appinfo::kTitle + " vs " + appinfo::VersionText();
+  return std::string("Error from ") + kTitle + " vs " + VersionText();
 }
 
 void ReportError(const platform::Platform& os, std::string_view module, std::string_view procedure,
@@ -27,4 +27,4 @@ void ReportError(const platform::Platform& os, std::string_view module, std::str
                             platform::kMbOk);
 }
 
-}  // namespace modUtils
+}  // namespace velmora::environment

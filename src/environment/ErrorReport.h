@@ -7,7 +7,7 @@
 
 #include "platform/Platform.h"
 
-namespace modUtils {
+namespace velmora::environment {
 
 // The error box's text and title, as ReportError shows them.
 [[nodiscard]] std::string ErrorText(std::string_view module, std::string_view procedure,
@@ -19,4 +19,4 @@ namespace modUtils {
 void ReportError(const platform::Platform& os, std::string_view module, std::string_view procedure,
                  std::string_view description, std::int32_t number);
 
-}  // namespace modUtils
+}  // namespace velmora::environment

@@ -4,7 +4,7 @@
 #include <thread>
 #include <utility>
 
-namespace modUtils {
+namespace velmora::environment {
 
 ExistenceSweep::ExistenceSweep(std::shared_ptr<platform::FileSystemApi> files,
                                std::vector<ExistenceQuestion> questions, ExistenceReport report)
@@ -49,4 +49,4 @@ void ExistenceSweep::Run() {
   }
 }
 
-}  // namespace modUtils
+}  // namespace velmora::environment

@@ -13,7 +13,7 @@
 #include "environment/EntryChecks.h"
 #include "platform/Platform.h"
 
-namespace modUtils {
+namespace velmora::environment {
 
 struct ExistenceQuestion {
   std::uint64_t key = 0;  // the asker's, handed back with the answer
@@ -55,4 +55,4 @@ class ExistenceSweep {
   bool stopped_ = false;
 };
 
-}  // namespace modUtils
+}  // namespace velmora::environment

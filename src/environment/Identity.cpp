@@ -8,7 +8,7 @@
 #include "text/TextBuffer.h"
 #include "platform/Failure.h"
 
-namespace modWinAPI {
+namespace velmora::environment {
 namespace {
 
 constexpr std::uint32_t kUserNameCapacity = 257;  // 256 characters and the terminator
@@ -22,10 +22,10 @@ constexpr std::uint32_t kPathCapacity = 261;  // MAX_PATH and the terminator
 using FolderQuery = std::uint32_t (platform::IdentityApi::*)(char*, std::uint32_t);
 
 std::string Folder(const platform::Platform& os, FolderQuery query) {
-  return FillTextBuffer(kPathCapacity, [&](char* buffer, std::uint32_t capacity) {
+  return text::FillTextBuffer(kPathCapacity, [&](char* buffer, std::uint32_t capacity) {
     const std::uint32_t length = (os.identity.*query)(buffer, capacity);
-    if (length == 0) return FillAnswer{};
-    return FillAnswer{length < capacity, length + 1};
+    if (length == 0) return text::FillAnswer{};
+    return text::FillAnswer{length < capacity, length + 1};
   });
 }
 
@@ -43,10 +43,10 @@ std::string ProgramIn(const platform::Platform& os, const std::string& folder,
 }  // namespace
 
 std::string GetCurrentUserName(const platform::Platform& os) {
-  return FillTextBuffer(kUserNameCapacity, [&](char* buffer, std::uint32_t capacity) {
+  return text::FillTextBuffer(kUserNameCapacity, [&](char* buffer, std::uint32_t capacity) {
     std::uint32_t size = capacity;
-    if (os.identity.UserName(buffer, &size)) return FillAnswer{true, 0};
-    return FillAnswer{false, size > capacity ? size : 0};
+    if (os.identity.UserName(buffer, &size)) return text::FillAnswer{true, 0};
+    return text::FillAnswer{false, size > capacity ? size : 0};
   });
 }
 
@@ -55,15 +55,15 @@ std::string GetMachineName(const platform::Platform& os) {
   std::uint32_t size = kComputerNameCapacity;
   if (!os.identity.ComputerName(buffer, &size) || size >= kComputerNameCapacity) return {};
   std::string name(buffer, size);
-  if (modUtils::Utf8ToUtf16(name).size() > kComputerNameLength) return {};
+  if (text::Utf8ToUtf16(name).size() > kComputerNameLength) return {};
   return name;
 }
 
 std::string GetTempFolder(const platform::Platform& os) {
-  return FillTextBuffer(kPathCapacity, [&](char* buffer, std::uint32_t capacity) {
+  return text::FillTextBuffer(kPathCapacity, [&](char* buffer, std::uint32_t capacity) {
     const std::uint32_t length = os.identity.TempPath(capacity, buffer);
-    if (length == 0) return FillAnswer{};
-    return FillAnswer{length < capacity, length + 1};
+    if (length == 0) return text::FillAnswer{};
+    return text::FillAnswer{length < capacity, length + 1};
   });
 }
 
@@ -83,4 +83,4 @@ std::string GetExplorerPath(const platform::Platform& os) {
   return ProgramIn(os, GetWindowsFolder(os), "explorer.exe");
 }
 
-}  // namespace modWinAPI
+}  // namespace velmora::environment

@@ -6,7 +6,7 @@
 
 #include "platform/Platform.h"
 
-namespace modWinAPI {
+namespace velmora::environment {
 
 // The logged-on user's name, or "" when the platform cannot tell.
 [[nodiscard]] std::string GetCurrentUserName(const platform::Platform& os);
@@ -31,4 +31,4 @@ namespace modWinAPI {
 [[nodiscard]] std::string GetNotepadPath(const platform::Platform& os);
 [[nodiscard]] std::string GetExplorerPath(const platform::Platform& os);
 
-}  // namespace modWinAPI
+}  // namespace velmora::environment

@@ -4,88 +4,77 @@
 
 #include "text/Text.h"
 
+namespace velmora::environment {
 namespace {
 
 // The item stored under name, in any letter case, or nullptr.
-const Registry::VariableItem* FindItem(const Registry::VariableDictionary& values,
-                                       std::string_view name) {
-  return values.Find(modUtils::UpperCase(name));
+const VariableItem* FindItem(const VariableDictionary& values, std::string_view name) {
+  return values.Find(text::UpperCase(name));
 }
 
 // The raw text stored under name, or "".
-std::string RawText(const Registry::VariableDictionary& values, std::string_view name) {
+std::string RawText(const VariableDictionary& values, std::string_view name) {
   const auto* item = FindItem(values, name);
-  return item == nullptr ? std::string() : (*item)[Registry::kItemRaw];
+  return item == nullptr ? std::string() : (*item)[kItemRaw];
 }
 
 }  // namespace
 
-namespace environment {
-
-Registry::VariableDictionary ReadUserValues(const platform::Platform& os) {
-  return Registry::EnumRegistryValues(os, platform::kCurrentUser, kUserEnvironmentKey);
+VariableDictionary ReadUserValues(const platform::Platform& os) {
+  return EnumRegistryValues(os, platform::kCurrentUser, kUserEnvironmentKey);
 }
 
-Registry::VariableDictionary ReadSystemValues(const platform::Platform& os) {
+VariableDictionary ReadSystemValues(const platform::Platform& os) {
   try {
-    return Registry::EnumRegistryValues(os, platform::kLocalMachine, kSystemEnvironmentKey);
+    return EnumRegistryValues(os, platform::kLocalMachine, kSystemEnvironmentKey);
   } catch (const std::exception&) {
     return {};
   }
 }
 
-}  // namespace environment
-
-namespace modUtils {
-
 std::string GetUserVariable(const platform::Platform& os, std::string_view name) {
-  return GetUserVariable(environment::ReadUserValues(os), name);
+  return GetUserVariable(ReadUserValues(os), name);
 }
 
-std::string GetUserVariable(const Registry::VariableDictionary& userValues, std::string_view name) {
+std::string GetUserVariable(const VariableDictionary& userValues, std::string_view name) {
   const auto* item = FindItem(userValues, name);
   if (item == nullptr) return {};
-  return (*item)[Registry::kItemRaw] + ";" + (*item)[Registry::kItemExpanded];
+  return (*item)[kItemRaw] + ";" + (*item)[kItemExpanded];
 }
 
 // The one membership rule: an entry is a piece of the list when their
 // upper-cased forms are equal. ListMembers answers by the same rule.
 bool IsListMember(std::string_view list, std::string_view entry) {
-  const std::string key = UpperCase(entry);
-  for (const std::string_view piece : SplitSearchList(list)) {
-    if (UpperCase(piece) == key) return true;
+  const std::string key = text::UpperCase(entry);
+  for (const std::string_view piece : text::SplitSearchList(list)) {
+    if (text::UpperCase(piece) == key) return true;
   }
   return false;
 }
 
 ListMembers::ListMembers(std::string_view list) {
-  for (const std::string_view piece : SplitSearchList(list)) pieces_.insert(UpperCase(piece));
+  for (const std::string_view piece : text::SplitSearchList(list))
+    pieces_.insert(text::UpperCase(piece));
 }
 
 bool ListMembers::Contains(std::string_view entry) const {
-  return pieces_.contains(UpperCase(entry));
+  return pieces_.contains(text::UpperCase(entry));
 }
-
-}  // namespace modUtils
-
-namespace modReport {
 
 std::string ReadUserEnvironment(const platform::Platform& os, std::string_view name) {
-  return ReadUserEnvironment(environment::ReadUserValues(os), name);
+  return ReadUserEnvironment(ReadUserValues(os), name);
 }
 
-std::string ReadUserEnvironment(const Registry::VariableDictionary& userValues,
-                                std::string_view name) {
+std::string ReadUserEnvironment(const VariableDictionary& userValues, std::string_view name) {
   return RawText(userValues, name);
 }
 
 std::string ReadSystemEnvironment(const platform::Platform& os, std::string_view name) {
-  return ReadSystemEnvironment(environment::ReadSystemValues(os), name);
+  return ReadSystemEnvironment(ReadSystemValues(os), name);
 }
 
-std::string ReadSystemEnvironment(const Registry::VariableDictionary& systemValues,
-                                  std::string_view name) {
+std::string ReadSystemEnvironment(const VariableDictionary& systemValues, std::string_view name) {
   return RawText(systemValues, name);
 }
 
-}  // namespace modReport
+}  // namespace velmora::environment

@@ -13,7 +13,7 @@
 #include "environment/Registry.h"
 #include "platform/Platform.h"
 
-namespace environment {
+namespace velmora::environment {
 
 inline constexpr const char* kUserEnvironmentKey = "Environment";
 // The current control set, whichever numbered set the machine started with.
@@ -22,22 +22,18 @@ inline constexpr const char* kSystemEnvironmentKey =
 
 // The values of the user's environment key. A duplicate name in the key
 // throws to the caller.
-[[nodiscard]] Registry::VariableDictionary ReadUserValues(const platform::Platform& os);
+[[nodiscard]] VariableDictionary ReadUserValues(const platform::Platform& os);
 
 // The values of the machine's environment key; empty when it cannot be read.
 // Never throws.
-[[nodiscard]] Registry::VariableDictionary ReadSystemValues(const platform::Platform& os);
-
-}  // namespace environment
-
-namespace modUtils {
+[[nodiscard]] VariableDictionary ReadSystemValues(const platform::Platform& os);
 
 // The user's own variable as a search list holding its entries both as stored
 // and as expanded: raw text + ";" + expanded text, or "" when the user has no
 // such variable. A duplicate name in the key throws to the caller.
 [[nodiscard]] std::string GetUserVariable(const platform::Platform& os, std::string_view name);
 // The same, from the user's key already read.
-[[nodiscard]] std::string GetUserVariable(const Registry::VariableDictionary& userValues,
+[[nodiscard]] std::string GetUserVariable(const VariableDictionary& userValues,
                                           std::string_view name);
 
 // Whether entry is one of the ";"-separated pieces of list, ignoring letter
@@ -56,22 +52,18 @@ class ListMembers {
   std::unordered_set<std::string> pieces_;  // upper-cased
 };
 
-}  // namespace modUtils
-
-namespace modReport {
-
 // The user's own variable as stored, or "". A duplicate name in the key
 // throws to the caller.
 [[nodiscard]] std::string ReadUserEnvironment(const platform::Platform& os, std::string_view name);
 // The same, from the user's key already read.
-[[nodiscard]] std::string ReadUserEnvironment(const Registry::VariableDictionary& userValues,
+[[nodiscard]] std::string ReadUserEnvironment(const VariableDictionary& userValues,
                                               std::string_view name);
 
 // The machine-wide variable as stored, or ""; never throws.
 [[nodiscard]] std::string ReadSystemEnvironment(const platform::Platform& os,
                                                 std::string_view name);
 // The same, from the machine's key already read.
-[[nodiscard]] std::string ReadSystemEnvironment(const Registry::VariableDictionary& systemValues,
+[[nodiscard]] std::string ReadSystemEnvironment(const VariableDictionary& systemValues,
                                                 std::string_view name);
 
-}  // namespace modReport
+}  // namespace velmora::environment

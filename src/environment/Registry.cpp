@@ -10,7 +10,7 @@
 #include "text/TextBuffer.h"
 #include "platform/Failure.h"
 
-namespace Registry {
+namespace velmora::environment {
 namespace {
 
 using platform::KeyHandle;
@@ -139,10 +139,10 @@ std::int32_t ReadValue(platform::RegistryApi& registry, KeyHandle key, std::uint
 
 std::string Expand(platform::EnvironmentApi& environment, const std::string& raw) {
   // Starting with room for the terminator only asks the platform for the size.
-  return modWinAPI::FillTextBuffer(1, [&](char* buffer, std::uint32_t capacity) {
+  return text::FillTextBuffer(1, [&](char* buffer, std::uint32_t capacity) {
     const std::uint32_t size = environment.ExpandStrings(raw.c_str(), buffer, capacity);
-    if (size == 0) return modWinAPI::FillAnswer{};
-    return modWinAPI::FillAnswer{size <= capacity, size + 1};
+    if (size == 0) return text::FillAnswer{};
+    return text::FillAnswer{size <= capacity, size + 1};
   });
 }
 
@@ -186,7 +186,7 @@ VariableDictionary EnumRegistryValues(const platform::Platform& os, KeyHandle ro
         static_cast<std::uint32_t>(std::min<std::size_t>(dataLength, buffers.data.size()));
     std::string valueName(buffers.name.data(),
                           std::min<std::size_t>(nameLength, buffers.name.size() - 1));
-    std::string upper = modUtils::UpperCase(valueName);
+    std::string upper = text::UpperCase(valueName);
     // The registry holds each name once, so a name that arrives again byte for
     // byte is a different one that UTF-8 cannot tell apart (it differed in an
     // unpaired surrogate). No lookup can name the one or the other: the first
@@ -201,4 +201,4 @@ VariableDictionary EnumRegistryValues(const platform::Platform& os, KeyHandle ro
   return values;
 }
 
-}  // namespace Registry
+}  // namespace velmora::environment

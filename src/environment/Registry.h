@@ -9,7 +9,7 @@
 
 #include "platform/Platform.h"
 
-namespace Registry {
+namespace velmora::environment {
 
 // One value of a key: the name as stored, the raw text, and the expanded text
 // (filled for expandable strings only).
@@ -49,4 +49,4 @@ class VariableDictionary {
                                                     platform::KeyHandle root,
                                                     const std::string& subKey);
 
-}  // namespace Registry
+}  // namespace velmora::environment

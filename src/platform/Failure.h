@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace platform {
+namespace velmora::platform {
 
 class Failure : public std::runtime_error {
  public:
@@ -27,4 +27,4 @@ inline constexpr std::int32_t kFailureDuplicateKey = 457;
 inline constexpr std::int32_t kFailureDialogCancelled = 32755;
 inline constexpr std::int32_t kFailureNoTempFolder = 76;
 
-}  // namespace platform
+}  // namespace velmora::platform

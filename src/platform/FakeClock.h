@@ -3,7 +3,7 @@
 
 #include "platform/Platform.h"
 
-namespace platform {
+namespace velmora::platform {
 
 class FakeClock final : public ClockApi {
  public:
@@ -11,4 +11,4 @@ class FakeClock final : public ClockApi {
   LocalTime Now() override { return now; }
 };
 
-}  // namespace platform
+}  // namespace velmora::platform

@@ -6,7 +6,7 @@
 #include "platform/Failure.h"
 #include "text/Text.h"
 
-namespace platform {
+namespace velmora::platform {
 namespace {
 
 // The platform's limit on an expansion, in UTF-16 units without terminator.
@@ -21,12 +21,12 @@ void FakeEnvironment::Set(std::string_view name, std::string_view value) {
 
 void FakeEnvironment::Unset(std::string_view name) {
   std::erase_if(variables_,
-                [&](const auto& variable) { return modUtils::EqualsNoCase(variable.first, name); });
+                [&](const auto& variable) { return text::EqualsNoCase(variable.first, name); });
 }
 
 std::optional<std::string> FakeEnvironment::Variable(const std::string& name) {
   for (const auto& [key, value] : variables_) {
-    if (modUtils::EqualsNoCase(key, name)) return value;
+    if (text::EqualsNoCase(key, name)) return value;
   }
   return std::nullopt;
 }
@@ -54,7 +54,7 @@ std::uint32_t FakeEnvironment::ExpandStrings(const char* source, char* destinati
     expanded.append(value ? *value : std::string(text.substr(at, close - at + 1)));
     at = close + 1;
   }
-  if (modUtils::Utf8ToUtf16(expanded).size() > kLongestExpansion) return 0;
+  if (text::Utf8ToUtf16(expanded).size() > kLongestExpansion) return 0;
   const auto needed = static_cast<std::uint32_t>(expanded.size() + 1);
   if (destination != nullptr && size >= needed) {
     std::memcpy(destination, expanded.c_str(), needed);
@@ -62,4 +62,4 @@ std::uint32_t FakeEnvironment::ExpandStrings(const char* source, char* destinati
   return needed;
 }
 
-}  // namespace platform
+}  // namespace velmora::platform

@@ -11,7 +11,7 @@
 
 #include "platform/Platform.h"
 
-namespace platform {
+namespace velmora::platform {
 
 class FakeEnvironment final : public EnvironmentApi {
  public:
@@ -25,4 +25,4 @@ class FakeEnvironment final : public EnvironmentApi {
   std::vector<std::pair<std::string, std::string>> variables_;
 };
 
-}  // namespace platform
+}  // namespace velmora::platform

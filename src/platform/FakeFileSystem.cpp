@@ -6,7 +6,7 @@
 #include "platform/Failure.h"
 #include "text/Text.h"
 
-namespace platform {
+namespace velmora::platform {
 namespace {
 
 constexpr std::uint32_t kFileAttributeArchive = 0x20u;
@@ -50,7 +50,7 @@ std::string FakeFileSystem::Normalize(std::string_view path) const {
   }
   std::string joined;
   for (const auto& part : parts) joined += (joined.empty() ? "" : "\\") + part;
-  return modUtils::UpperCase(joined);
+  return text::UpperCase(joined);
 }
 
 bool FakeFileSystem::IsFolder(const std::string& normalized) const {
@@ -231,4 +231,4 @@ std::string FakeFileSystem::ErrorText(std::int32_t code) {
   }
 }
 
-}  // namespace platform
+}  // namespace velmora::platform

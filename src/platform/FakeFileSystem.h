@@ -14,7 +14,7 @@
 
 #include "platform/Platform.h"
 
-namespace platform {
+namespace velmora::platform {
 
 // Folders and files by full Windows path, with the files' bytes; relative
 // paths resolve against the current folder. Names compare without regard to
@@ -83,4 +83,4 @@ class FakeFileSystem final : public FileSystemApi {
   std::int32_t moveError_ = 0;
 };
 
-}  // namespace platform
+}  // namespace velmora::platform

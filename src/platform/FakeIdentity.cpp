@@ -6,7 +6,7 @@
 #include "platform/Failure.h"
 #include "text/Text.h"
 
-namespace platform {
+namespace velmora::platform {
 bool FakeIdentity::UserName(char* buffer, std::uint32_t* size) {
   if (userNameFails) return false;
   const auto needed = static_cast<std::uint32_t>(userName.size() + 1);
@@ -54,4 +54,4 @@ std::uint32_t FakeIdentity::SystemFolder(char* buffer, std::uint32_t size) {
   return systemFolder.empty() ? 0 : PathAnswer(systemFolder, buffer, size);
 }
 
-}  // namespace platform
+}  // namespace velmora::platform

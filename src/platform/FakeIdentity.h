@@ -7,7 +7,7 @@
 
 #include "platform/Platform.h"
 
-namespace platform {
+namespace velmora::platform {
 
 class FakeIdentity final : public IdentityApi {
  public:
@@ -25,4 +25,4 @@ class FakeIdentity final : public IdentityApi {
   std::uint32_t SystemFolder(char* buffer, std::uint32_t size) override;
 };
 
-}  // namespace platform
+}  // namespace velmora::platform

@@ -14,7 +14,7 @@
 #include "platform/Platform.h"
 #include "platform/RecordingUserServices.h"
 
-namespace platform {
+namespace velmora::platform {
 
 // All doubles together, as one platform. The file system is shared, as the
 // real one is, with work that may outlive the platform.
@@ -32,4 +32,4 @@ struct FakePlatform {
   }
 };
 
-}  // namespace platform
+}  // namespace velmora::platform

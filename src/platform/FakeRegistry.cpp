@@ -6,7 +6,7 @@
 #include "platform/Failure.h"
 #include "text/Text.h"
 
-namespace platform {
+namespace velmora::platform {
 namespace {
 
 bool IsString(std::uint32_t type) {
@@ -14,7 +14,7 @@ bool IsString(std::uint32_t type) {
 }
 
 std::string KeyPath(KeyHandle root, std::string_view path) {
-  return std::to_string(root) + "\\" + modUtils::UpperCase(path);
+  return std::to_string(root) + "\\" + text::UpperCase(path);
 }
 
 }  // namespace
@@ -31,7 +31,7 @@ void FakeRegistry::SetValue(KeyHandle root, std::string_view path, std::string_v
                             std::uint32_t type, std::vector<std::uint8_t> data) {
   Values& values = Key(root, path);
   const auto same = std::find_if(values.begin(), values.end(), [&](const Value& value) {
-    return modUtils::EqualsNoCase(value.name, name);
+    return text::EqualsNoCase(value.name, name);
   });
   if (same != values.end()) {
     same->type = type;
@@ -71,11 +71,11 @@ std::int32_t FakeRegistry::QueryInfoKey(KeyHandle key, std::uint32_t* values,
   std::uint32_t longestName = 0;
   std::uint32_t longestData = 0;
   for (const Value& value : stored) {
-    const auto name = static_cast<std::uint32_t>(modUtils::Utf8ToUtf16(value.name).size());
+    const auto name = static_cast<std::uint32_t>(text::Utf8ToUtf16(value.name).size());
     const std::string_view bytes(reinterpret_cast<const char*>(value.data.data()),
                                  value.data.size());
     const auto data = static_cast<std::uint32_t>(
-        IsString(value.type) ? modUtils::Utf8ToUtf16(bytes).size() * sizeof(char16_t)
+        IsString(value.type) ? text::Utf8ToUtf16(bytes).size() * sizeof(char16_t)
                              : value.data.size());
     longestName = std::max(longestName, name);
     longestData = std::max(longestData, data);
@@ -145,4 +145,4 @@ std::int32_t FakeRegistry::CloseKey(KeyHandle key) {
   return open_.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
 }
 
-}  // namespace platform
+}  // namespace velmora::platform

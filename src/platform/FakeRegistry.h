@@ -10,7 +10,7 @@
 
 #include "platform/Platform.h"
 
-namespace platform {
+namespace velmora::platform {
 
 class FakeRegistry final : public RegistryApi {
  public:
@@ -55,4 +55,4 @@ class FakeRegistry final : public RegistryApi {
   KeyHandle nextHandle_ = 0x1000;
 };
 
-}  // namespace platform
+}  // namespace velmora::platform

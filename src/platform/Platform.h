@@ -14,7 +14,7 @@
 #include <optional>
 #include <string>
 
-namespace platform {
+namespace velmora::platform {
 
 // A registry key handle as the platform hands it out. The predefined roots are
 // fixed values and are never closed.
@@ -239,4 +239,4 @@ struct Platform {
   std::shared_ptr<FileSystemApi> sharedFiles;
 };
 
-}  // namespace platform
+}  // namespace velmora::platform

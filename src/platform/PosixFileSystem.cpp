@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace platform {
+namespace velmora::platform {
 namespace {
 
 constexpr std::uint32_t kFileAttributeNormal = 0x80u;
@@ -87,4 +87,4 @@ std::string PosixFileSystem::ErrorText(std::int32_t code) {
   return "Error " + std::to_string(code);
 }
 
-}  // namespace platform
+}  // namespace velmora::platform

@@ -7,7 +7,7 @@
 
 #include "platform/Platform.h"
 
-namespace platform {
+namespace velmora::platform {
 
 class PosixFileSystem final : public FileSystemApi {
  public:
@@ -21,4 +21,4 @@ class PosixFileSystem final : public FileSystemApi {
   std::string ErrorText(std::int32_t code) override;
 };
 
-}  // namespace platform
+}  // namespace velmora::platform

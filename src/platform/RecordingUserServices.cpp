@@ -6,7 +6,7 @@
 #include "platform/Failure.h"
 #include "text/Text.h"
 
-namespace platform {
+namespace velmora::platform {
 void RecordingUserServices::ThrowIfFailing() {
   if (!failNext) return;
   const auto [number, description] = *failNext;
@@ -38,4 +38,4 @@ void RecordingUserServices::PutClipboardText(const std::string& text) {
   clipboard.push_back(text);
 }
 
-}  // namespace platform
+}  // namespace velmora::platform

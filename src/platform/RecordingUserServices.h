@@ -10,7 +10,7 @@
 
 #include "platform/Platform.h"
 
-namespace platform {
+namespace velmora::platform {
 
 // Records what the program would have shown, asked or started, and answers
 // as the test tells it to. Nothing ever blocks.
@@ -48,4 +48,4 @@ class RecordingUserServices final : public UserServicesApi {
   void ThrowIfFailing();
 };
 
-}  // namespace platform
+}  // namespace velmora::platform

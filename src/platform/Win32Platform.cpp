@@ -14,7 +14,7 @@
 
 #include "text/Text.h"
 
-namespace platform {
+namespace velmora::platform {
 namespace {
 
 // The predefined roots are sign-extended handle values on 64-bit Windows.
@@ -68,12 +68,12 @@ std::uint32_t SizeWithTerminator(const std::string& text) {
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "the wide entry points take UTF-16");
 
 std::wstring WideText(std::string_view text) {
-  const std::u16string wide = modUtils::Utf8ToUtf16(text);
+  const std::u16string wide = text::Utf8ToUtf16(text);
   return std::wstring(wide.begin(), wide.end());
 }
 
 std::string Utf8Text(std::wstring_view text) {
-  return modUtils::Utf16ToUtf8(std::u16string(text.begin(), text.end()));
+  return text::Utf16ToUtf8(std::u16string(text.begin(), text.end()));
 }
 
 std::int32_t Win32Registry::OpenKeyEx(KeyHandle root, const char* subKey, std::uint32_t options,
@@ -417,4 +417,4 @@ Failure Win32Failure(std::uint32_t code) {
   return Failure(static_cast<std::int32_t>(code), SystemMessage(code));
 }
 
-}  // namespace platform
+}  // namespace velmora::platform

@@ -15,7 +15,7 @@
 #include "platform/Failure.h"
 #include "platform/Platform.h"
 
-namespace platform {
+namespace velmora::platform {
 
 class Win32Registry final : public RegistryApi {
  public:
@@ -109,4 +109,4 @@ struct Win32Platform {
 // A Failure for a Win32 error code, carrying the system's message text.
 [[nodiscard]] Failure Win32Failure(std::uint32_t code);
 
-}  // namespace platform
+}  // namespace velmora::platform

@@ -1,6 +1,6 @@
 #include "report/ExistenceNotes.h"
 
-namespace modReport {
+namespace velmora::report {
 namespace {
 
 // The attributes at path, or kInvalidFileAttributes; a question the platform
@@ -37,4 +37,4 @@ std::string FileNote(const platform::Platform& os, const std::string& path) {
   return FileExists(os, path) ? " (File exists)" : " !! (File not found)";
 }
 
-}  // namespace modReport
+}  // namespace velmora::report

@@ -6,7 +6,7 @@
 
 #include "platform/Platform.h"
 
-namespace modReport {
+namespace velmora::report {
 
 // " (Folder exists)", " !! (Folder not found)", or "" for the empty path.
 [[nodiscard]] std::string FolderNote(const platform::Platform& os, const std::string& path);
@@ -19,4 +19,4 @@ namespace modReport {
 [[nodiscard]] bool FolderExists(const platform::Platform& os, const std::string& path);
 [[nodiscard]] bool FileExists(const platform::Platform& os, const std::string& path);
 
-}  // namespace modReport
+}  // namespace velmora::report

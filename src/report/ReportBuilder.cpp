@@ -16,7 +16,7 @@
 #include "report/ExistenceNotes.h"
 #include "report/ReportFile.h"
 
-namespace modReport {
+namespace velmora::report {
 namespace {
 
 constexpr std::int32_t kFrameWidth = 40;
@@ -48,13 +48,13 @@ std::string HeaderDate(const platform::LocalTime& t) {
 
 class ReportWriter {
  public:
-  ReportWriter(const platform::Platform& os, const Registry::VariableDictionary& userValues,
-               const Registry::VariableDictionary& systemValues)
+  ReportWriter(const platform::Platform& os, const environment::VariableDictionary& userValues,
+               const environment::VariableDictionary& systemValues)
       : os_(os), user_(userValues), system_(systemValues) {}
 
   std::string Build() {
-    const std::string userPath = modUtils::GetUserVariable(user_, "PATH");
-    const std::string user = modWinAPI::GetCurrentUserName(os_);
+    const std::string userPath = environment::GetUserVariable(user_, "PATH");
+    const std::string user = environment::GetCurrentUserName(os_);
     Header(user);
     PathSection(userPath, user);
     ClassPathSection(user);
@@ -83,12 +83,12 @@ class ReportWriter {
 
   void Header(const std::string& user) {
     Line(kStarRow);
-    Line(StarLine(
-        "* Path Report by " + std::string(appinfo::kTitle) + " version " + appinfo::VersionText(),
-        kFrameWidth));
+    Line(StarLine("* Path Report by " + std::string(environment::kTitle) + " version " +
+                      environment::VersionText(),
+                  kFrameWidth));
     Line(StarLine(kCreditLine, kFrameWidth));
     Line(StarLine("*", kFrameWidth));
-    Line(StarLine("* Machine name: " + modWinAPI::GetMachineName(os_), kFrameWidth));
+    Line(StarLine("* Machine name: " + environment::GetMachineName(os_), kFrameWidth));
     Line(StarLine("* User: " + user, kFrameWidth));
     Line(StarLine("* Date: " + HeaderDate(os_.clock.Now()), kFrameWidth));
     Line(kStarRow);
@@ -100,8 +100,8 @@ class ReportWriter {
     Line("PATH");
     Line("Effective path: " + path);
     Line("");
-    const modUtils::ListMembers userEntries(userPath);
-    for (const std::string_view entry : modUtils::SplitSearchList(path)) {
+    const environment::ListMembers userEntries(userPath);
+    for (const std::string_view entry : text::SplitSearchList(path)) {
       Line(kEntryIndent + std::string(userEntries.Contains(entry) ? kUserTag : kSystemTag) +
            std::string(entry));
     }
@@ -121,7 +121,7 @@ class ReportWriter {
   // A heading, the stored value's entries, and a blank line.
   void StoredEntries(const std::string& heading, const std::string& value) {
     Line(heading);
-    for (const std::string_view entry : modUtils::SplitSearchList(value)) {
+    for (const std::string_view entry : text::SplitSearchList(value)) {
       Line(kEntryIndent + std::string(entry));
     }
     Line("");
@@ -134,7 +134,7 @@ class ReportWriter {
       return;
     }
     // A user entry is the user's own plain-text value, seen unchanged by the process.
-    const bool isUser = modUtils::EqualsNoCase(value + ";", modUtils::GetUserVariable(user_, name));
+    const bool isUser = text::EqualsNoCase(value + ";", environment::GetUserVariable(user_, name));
     Line(kEntryIndent + std::string(isUser ? kUserTag : kSystemTag) + name + ": " + value + "\t" +
          note(os_, value));
   }
@@ -149,15 +149,15 @@ class ReportWriter {
     }
     Line("    %MordalePath%\\bin\\mordale.mdb exists");
     const std::string bin = mordale + "\\bin";
-    const modUtils::ListMembers path(Effective("PATH"));
+    const environment::ListMembers path(Effective("PATH"));
     const bool inPath = path.Contains(bin) || path.Contains(bin + "\\");
     Line(kNoteIndent + std::string(inPath ? "%MordalePath%\\bin is in PATH"
                                           : "%MordalePath%\\bin is not in PATH!"));
   }
 
   const platform::Platform& os_;
-  const Registry::VariableDictionary& user_;
-  const Registry::VariableDictionary& system_;
+  const environment::VariableDictionary& user_;
+  const environment::VariableDictionary& system_;
   std::string text_;
 };
 
@@ -170,12 +170,13 @@ std::string StarLine(std::string_view text, std::int32_t width) {
 }
 
 std::string ReportText(const platform::Platform& os) {
-  const Registry::VariableDictionary userValues = environment::ReadUserValues(os);
+  const environment::VariableDictionary userValues = environment::ReadUserValues(os);
   return ReportText(os, userValues, environment::ReadSystemValues(os));
 }
 
-std::string ReportText(const platform::Platform& os, const Registry::VariableDictionary& userValues,
-                       const Registry::VariableDictionary& systemValues) {
+std::string ReportText(const platform::Platform& os,
+                       const environment::VariableDictionary& userValues,
+                       const environment::VariableDictionary& systemValues) {
   return ReportWriter(os, userValues, systemValues).Build();
 }
 
@@ -183,16 +184,16 @@ bool doReport(const platform::Platform& os, const std::string& path) {
   try {
     // Each key is read once, and only for this report: every lookup of the
     // report is answered from these two.
-    const Registry::VariableDictionary userValues = environment::ReadUserValues(os);
-    const Registry::VariableDictionary systemValues = environment::ReadSystemValues(os);
+    const environment::VariableDictionary userValues = environment::ReadUserValues(os);
+    const environment::VariableDictionary systemValues = environment::ReadSystemValues(os);
     WriteWholeFile(os.files, path, EncodeReport(ReportText(os, userValues, systemValues)));
     return true;
   } catch (const platform::Failure& failure) {
-    modUtils::ReportError(os, "modReport", "doReport", failure.Description(), failure.Number());
+    environment::ReportError(os, "modReport", "doReport", failure.Description(), failure.Number());
   } catch (const std::bad_alloc&) {
-    modUtils::ReportError(os, "modReport", "doReport", "Out of memory", 7);
+    environment::ReportError(os, "modReport", "doReport", "Out of memory", 7);
   }
   return false;
 }
 
-}  // namespace modReport
+}  // namespace velmora::report

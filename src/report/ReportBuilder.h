@@ -9,7 +9,7 @@
 #include "environment/Registry.h"
 #include "platform/Platform.h"
 
-namespace modReport {
+namespace velmora::report {
 
 // text padded with blanks to width - 1 characters and closed by "*"; a text of
 // width characters or more comes back unchanged. Characters, not bytes, count.
@@ -21,12 +21,12 @@ namespace modReport {
 [[nodiscard]] std::string ReportText(const platform::Platform& os);
 // The same from the two keys already read.
 [[nodiscard]] std::string ReportText(const platform::Platform& os,
-                                     const Registry::VariableDictionary& userValues,
-                                     const Registry::VariableDictionary& systemValues);
+                                     const environment::VariableDictionary& userValues,
+                                     const environment::VariableDictionary& systemValues);
 
 // Writes the report to path, whole or not at all. A failure is shown in the
 // error box (module "modReport", procedure "doReport") and not passed on.
 // True when the file was written.
 bool doReport(const platform::Platform& os, const std::string& path);
 
-}  // namespace modReport
+}  // namespace velmora::report

@@ -7,7 +7,7 @@
 #include "platform/Failure.h"
 #include "report/ReportBuilder.h"
 
-namespace modReport {
+namespace velmora::report {
 namespace {
 
 constexpr const char* kSaveFilter = "All Files (*.*)|*.*|Text Files (*.txt)|*.txt";
@@ -26,7 +26,7 @@ std::string ProposedFileName(const platform::Platform& os) {
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d_%02d-%02d", t.year, t.month, t.day, t.hour,
                 t.minute);
-  return modWinAPI::GetMachineName(os) + "_" + modWinAPI::GetCurrentUserName(os) + "_" + stamp +
+  return environment::GetMachineName(os) + "_" + environment::GetCurrentUserName(os) + "_" + stamp +
          ".txt";
 }
 
@@ -39,13 +39,14 @@ void cmdSave_Click(const platform::Platform& os) {
     if (!path.empty()) (void)doReport(os, path);
   } catch (const platform::Failure& failure) {
     if (failure.Number() == platform::kFailureDialogCancelled) return;
-    modUtils::ReportError(os, "frmMain", "cmdSave_Click", failure.Description(), failure.Number());
+    environment::ReportError(os, "frmMain", "cmdSave_Click", failure.Description(),
+                             failure.Number());
   }
 }
 
 void cmdView_Click(const platform::Platform& os) {
   try {
-    const std::string folder = modWinAPI::GetTempFolder(os);
+    const std::string folder = environment::GetTempFolder(os);
     if (folder.empty()) {
       // Never the root of the current drive.
       throw platform::Failure(platform::kFailureNoTempFolder,
@@ -54,12 +55,13 @@ void cmdView_Click(const platform::Platform& os) {
     const std::string path = folder + "\\" + ProposedFileName(os);
     if (doReport(os, path)) {
       // The system's own Notepad, though its command line names it as ever.
-      os.user.StartProgram(modWinAPI::GetNotepadPath(os), "Notepad.exe " + path,
+      os.user.StartProgram(environment::GetNotepadPath(os), "Notepad.exe " + path,
                            platform::kSwShowNormal);
     }
   } catch (const platform::Failure& failure) {
-    modUtils::ReportError(os, "frmMain", "cmdView_Click", failure.Description(), failure.Number());
+    environment::ReportError(os, "frmMain", "cmdView_Click", failure.Description(),
+                             failure.Number());
   }
 }
 
-}  // namespace modReport
+}  // namespace velmora::report

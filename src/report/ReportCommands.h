@@ -7,7 +7,7 @@
 
 #include "platform/Platform.h"
 
-namespace modReport {
+namespace velmora::report {
 
 // machine + "_" + user + "_" + "yyyy-mm-dd_hh-mm" + ".txt", from the current time.
 [[nodiscard]] std::string ProposedFileName(const platform::Platform& os);
@@ -20,4 +20,4 @@ void cmdSave_Click(const platform::Platform& os);
 // it in the system's Notepad without waiting.
 void cmdView_Click(const platform::Platform& os);
 
-}  // namespace modReport
+}  // namespace velmora::report

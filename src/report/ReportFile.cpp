@@ -6,7 +6,7 @@
 #include "text/Text.h"
 #include "platform/Failure.h"
 
-namespace modReport {
+namespace velmora::report {
 namespace {
 
 using platform::FileHandle;
@@ -76,7 +76,7 @@ class PendingFile {
 }  // namespace
 
 std::string EncodeReport(std::string_view text) {
-  const std::u16string wide = modUtils::Utf8ToUtf16(text);
+  const std::u16string wide = text::Utf8ToUtf16(text);
   std::string bytes(2 + wide.size() * 2, '\0');
   bytes[0] = '\xFF';
   bytes[1] = '\xFE';
@@ -94,4 +94,4 @@ void WriteWholeFile(FileSystemApi& files, const std::string& path, std::string_v
   pending.Finish(path);
 }
 
-}  // namespace modReport
+}  // namespace velmora::report

@@ -6,7 +6,7 @@
 
 #include "platform/Platform.h"
 
-namespace modReport {
+namespace velmora::report {
 
 // The bytes of the report file for UTF-8 text whose lines already end in
 // CR LF: the byte-order mark FF FE, then the text in UTF-16 little-endian.
@@ -18,4 +18,4 @@ namespace modReport {
 void WriteWholeFile(platform::FileSystemApi& files, const std::string& path,
                     std::string_view bytes);
 
-}  // namespace modReport
+}  // namespace velmora::report

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace modUtils {
+namespace velmora::text {
 namespace {
 
 // One code point read from UTF-8, or one raw byte where the text is not valid
@@ -188,4 +188,4 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   return narrow;
 }
 
-}  // namespace modUtils
+}  // namespace velmora::text

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace modUtils {
+namespace velmora::text {
 
 // Cuts a search list at every ";" from left to right. Empty pieces stay, a
 // trailing ";" gives an empty last piece, and the empty string gives no pieces
@@ -31,4 +31,4 @@ namespace modUtils {
 // platform's own conversion, so texts that differ only there arrive as one.
 [[nodiscard]] std::string Utf16ToUtf8(std::u16string_view text);
 
-}  // namespace modUtils
+}  // namespace velmora::text

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace modWinAPI {
+namespace velmora::text {
 
 // What one call of a filling function said.
 struct FillAnswer {
@@ -41,4 +41,4 @@ std::string FillTextBuffer(std::uint32_t capacity, Fill&& fill) {
   return {};
 }
 
-}  // namespace modWinAPI
+}  // namespace velmora::text

@@ -16,7 +16,7 @@
 #include "window/frmMain.h"
 #include "window/resource.h"
 
-namespace window {
+namespace velmora::window {
 namespace {
 
 HINSTANCE Instance() {
@@ -319,4 +319,4 @@ int frmMain::Px(double twips) const {
   return TwipsToPixels(twips, dpi_);
 }
 
-}  // namespace window
+}  // namespace velmora::window

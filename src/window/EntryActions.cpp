@@ -11,7 +11,7 @@
 #include "window/ListView.h"
 #include "window/frmMain.h"
 
-namespace window {
+namespace velmora::window {
 
 // The Explorer's command line for an entry. The entry goes in quotes, so that
 // a comma (the Explorer's own switch separator) or a blank cannot cut it; a
@@ -39,7 +39,7 @@ void frmMain::OpenEntry(HWND list) {
   // Nothing selected, nothing to open.
   const int selected = listview::Selected(list);
   if (selected < 0) return;
-  os_.user.StartProgram(modWinAPI::GetExplorerPath(os_),
+  os_.user.StartProgram(environment::GetExplorerPath(os_),
                         ExplorerCommandLine(os_.files, listview::Text(list, selected)),
                         platform::kSwShowNoActivate);
 }
@@ -105,4 +105,4 @@ void frmMain::cmdClose_Click() {
   DestroyWindow(hwnd_);
 }
 
-}  // namespace window
+}  // namespace velmora::window

@@ -1,9 +1,9 @@
 // Marks on the entries that cannot serve: an overlay picture and a line in
 // the info tip of each such row, and each list's summary on its tab's tool
-// tip. What is wrong with an entry is judged in modUtils (EntryChecks.h); the
-// existence tests run on a thread of their own and post their answers here,
-// so that the window neither waits for a slow network path nor touches the
-// file system itself.
+// tip. What is wrong with an entry is judged in the environment room
+// (EntryChecks.h); the existence tests run on a thread of their own and post
+// their answers here, so that the window neither waits for a slow network path
+// nor touches the file system itself.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -17,11 +17,11 @@
 #include "window/ListView.h"
 #include "window/frmMain.h"
 
-namespace window {
+namespace velmora::window {
 namespace {
 
-using modUtils::EntryMark;
-using modUtils::SearchList;
+using environment::EntryMark;
+using environment::SearchList;
 
 constexpr SearchList kLists[] = {SearchList::kPath, SearchList::kClasspath};
 constexpr int kTabCount = 2;
@@ -36,7 +36,7 @@ LPARAM AnswerParam(std::uint64_t question, bool found) {
 }
 
 std::wstring Wide(const std::string& text) {
-  const std::u16string units = modUtils::Utf8ToUtf16(text);
+  const std::u16string units = text::Utf8ToUtf16(text);
   return std::wstring(units.begin(), units.end());
 }
 
@@ -81,12 +81,12 @@ void frmMain::StopExistenceTests() {
 void frmMain::JudgeList(SearchList kind, int firstKey, const std::vector<std::string_view>& entries,
                         const std::string& value) {
   ListMarks& marks = MarksOf(kind);
-  std::vector<modUtils::EntryJudgement> judged =
-      modUtils::JudgeEntries(kind, entries, os_.environment);
+  std::vector<environment::EntryJudgement> judged =
+      environment::JudgeEntries(kind, entries, os_.environment);
   marks.byKey.resize(static_cast<std::size_t>(std::max(firstKey, 0)));
   marks.byKey.insert(marks.byKey.end(), std::make_move_iterator(judged.begin()),
                      std::make_move_iterator(judged.end()));
-  marks.characters = modUtils::Utf8ToUtf16(value).size();
+  marks.characters = text::Utf8ToUtf16(value).size();
   for (std::size_t key = static_cast<std::size_t>(std::max(firstKey, 0)); key < marks.byKey.size();
        ++key) {
     if (marks.byKey[key].mark != EntryMark::kNone) ShowMark(kind, key);
@@ -108,14 +108,13 @@ void frmMain::OnStartTests(WPARAM fill) {
   // judged with it.
   if (fill != static_cast<WPARAM>(fill_)) return;
   for (const PendingFill& pending : std::exchange(pendingFills_, {})) {
-    JudgeList(pending.kind, pending.firstKey, modUtils::SplitSearchList(pending.value),
-              pending.value);
+    JudgeList(pending.kind, pending.firstKey, text::SplitSearchList(pending.value), pending.value);
   }
   StartExistenceTests();
 }
 
 void frmMain::StartExistenceTests() {
-  std::vector<modUtils::ExistenceQuestion> questions;
+  std::vector<environment::ExistenceQuestion> questions;
   for (const SearchList kind : kLists) {
     const auto& byKey = MarksOf(kind).byKey;
     for (std::size_t key = 0; key < byKey.size(); ++key) {
@@ -128,7 +127,7 @@ void frmMain::StartExistenceTests() {
   // posting before the window goes.
   const HWND target = hwnd_;
   const WPARAM fill = fill_;
-  sweep_ = modUtils::ExistenceSweep::Start(
+  sweep_ = environment::ExistenceSweep::Start(
       os_.sharedFiles, std::move(questions), [target, fill](std::uint64_t question, bool found) {
         PostMessageA(target, kMessageEntryTested, fill, AnswerParam(question, found));
       });
@@ -141,7 +140,7 @@ void frmMain::OnEntryTested(WPARAM fill, LPARAM answer) {
   const auto key = static_cast<std::size_t>(bits >> 2);
   auto& byKey = MarksOf(kind).byKey;
   if (key >= byKey.size()) return;
-  modUtils::TakeAnswer(byKey[key], (bits & 1) != 0);
+  environment::TakeAnswer(byKey[key], (bits & 1) != 0);
   if (byKey[key].mark != EntryMark::kNone) ShowMark(kind, key);
 }
 
@@ -157,7 +156,7 @@ std::string frmMain::EntryTip(HWND list, int index) const {
   const LPARAM key = listview::Key(list, index);
   const auto& byKey = MarksOf(kind).byKey;
   if (key < 0 || static_cast<std::size_t>(key) >= byKey.size()) return {};
-  return modUtils::MarkText(kind, byKey[static_cast<std::size_t>(key)]);
+  return environment::MarkText(kind, byKey[static_cast<std::size_t>(key)]);
 }
 
 void frmMain::OnGetInfoTip(HWND list, NMHDR& header) {
@@ -173,7 +172,7 @@ void frmMain::OnGetInfoTip(HWND list, NMHDR& header) {
 std::string frmMain::TabSummary(int tab) const {
   const SearchList kind = tab == 2 ? SearchList::kClasspath : SearchList::kPath;
   const ListMarks& marks = MarksOf(kind);
-  return modUtils::ListSummary(kind, marks.byKey, marks.characters);
+  return environment::ListSummary(kind, marks.byKey, marks.characters);
 }
 
 void frmMain::CreateTabTips() {
@@ -253,4 +252,4 @@ void frmMain::OnTabTip(NMHDR& header) {
   }
 }
 
-}  // namespace window
+}  // namespace velmora::window

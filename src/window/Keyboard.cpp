@@ -9,7 +9,7 @@
 
 #include <windowsx.h>
 
-namespace window {
+namespace velmora::window {
 namespace {
 
 bool IsDown(int key) {
@@ -66,4 +66,4 @@ bool frmMain::PreTranslateMessage(MSG& message) {
   }
 }
 
-}  // namespace window
+}  // namespace velmora::window

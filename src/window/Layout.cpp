@@ -7,7 +7,7 @@
 
 #include "window/resource.h"
 
-namespace window {
+namespace velmora::window {
 
 int TwipsToPixels(double twips, UINT dpi) {
   return static_cast<int>(std::lround(twips * dpi / 1440.0));
@@ -169,4 +169,4 @@ const TwipsRect& DesignRect(int id) {
   throw std::out_of_range("no design place for control " + std::to_string(id));
 }
 
-}  // namespace window
+}  // namespace velmora::window

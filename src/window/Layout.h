@@ -7,7 +7,7 @@
 #include <array>
 #include <span>
 
-namespace window {
+namespace velmora::window {
 
 struct TwipsRect {
   int left;
@@ -84,4 +84,4 @@ struct FittedDesign {
 inline constexpr int kColumnWidth = 6800;
 inline constexpr float kMenuOffset = 600;
 
-}  // namespace window
+}  // namespace velmora::window

@@ -11,7 +11,7 @@
 // in bytes but fill it in UTF-16 units, and cut a text or leave it without its
 // terminator when its UTF-8 form is the longer.
 
-namespace listview {
+namespace velmora::window::listview {
 
 std::string Text(HWND list, int index) {
   // The list says how much it copied, not how long the text is: grow until
@@ -170,4 +170,4 @@ void SetSorted(HWND list, bool sorted) {
                reinterpret_cast<LPARAM>(&CompareTexts));
 }
 
-}  // namespace listview
+}  // namespace velmora::window::listview

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace listview {
+namespace velmora::window::listview {
 
 inline int Count(HWND list) {
   return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
@@ -71,4 +71,4 @@ inline void Clear(HWND list) {
 bool IsSorted(HWND list);
 void SetSorted(HWND list, bool sorted);
 
-}  // namespace listview
+}  // namespace velmora::window::listview

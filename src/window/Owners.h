@@ -8,7 +8,7 @@
 #include <memory>
 #include <type_traits>
 
-namespace window {
+namespace velmora::window {
 
 template <class Handle, auto Close>
 struct HandleCloser {
@@ -78,4 +78,4 @@ class Selection {
   HGDIOBJ previous_;
 };
 
-}  // namespace window
+}  // namespace velmora::window

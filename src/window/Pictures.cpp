@@ -12,7 +12,7 @@
 #include "window/resource.h"
 #include "window/resources/DrawnDpis.h"
 
-namespace window {
+namespace velmora::window {
 namespace {
 
 HINSTANCE Instance() {
@@ -202,4 +202,4 @@ UniqueImageList MakeImageList1(UINT dpi) {
   return list;
 }
 
-}  // namespace window
+}  // namespace velmora::window

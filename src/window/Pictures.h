@@ -10,7 +10,7 @@
 
 #include "window/Owners.h"
 
-namespace window {
+namespace velmora::window {
 
 // Sizes at 96 dpi, the design sizes.
 inline constexpr SIZE kListPictureSize{20, 20};    // ImageList1's images, Image1, Image2
@@ -58,4 +58,4 @@ struct PixelGrid {
 // cannot be made whole.
 [[nodiscard]] UniqueImageList MakeImageList1(UINT dpi);
 
-}  // namespace window
+}  // namespace velmora::window

@@ -9,7 +9,7 @@
 #include "window/frmMain.h"
 #include "window/resource.h"
 
-namespace window {
+namespace velmora::window {
 namespace {
 
 void ThrowLastError() {
@@ -91,9 +91,10 @@ void frmMain::Form_Resize() {
   } catch (const platform::Failure& failure) {
     if (!resizeReported_) {
       resizeReported_ = true;
-      modUtils::ReportError(os_, "frmMain", "Form_Resize", failure.Description(), failure.Number());
+      environment::ReportError(os_, "frmMain", "Form_Resize", failure.Description(),
+                               failure.Number());
     }
   }
 }
 
-}  // namespace window
+}  // namespace velmora::window

@@ -7,7 +7,7 @@
 #include "window/ListView.h"
 #include "window/frmMain.h"
 
-namespace window {
+namespace velmora::window {
 namespace {
 
 constexpr int kEnter = 13;
@@ -16,7 +16,7 @@ constexpr int kEnter = 13;
 // An empty text passes every entry that is not empty itself.
 bool Passes(std::string_view entry, const std::string& upperText) {
   if (entry.empty()) return false;
-  return modUtils::UpperCase(entry).find(upperText) != std::string::npos;
+  return text::UpperCase(entry).find(upperText) != std::string::npos;
 }
 
 std::string WindowText(HWND window) {
@@ -47,7 +47,7 @@ void frmMain::imgSearch_Click() {
   const int count = listview::Count(list);
   // With nothing selected the search starts at the first item.
   const int selected = listview::Selected(list);
-  const std::string text = modUtils::UpperCase(WindowText(ctl_.txtSearch));
+  const std::string text = text::UpperCase(WindowText(ctl_.txtSearch));
   for (int step = 1; step <= count; ++step) {
     const int index = (selected + step) % count;
     if (Passes(listview::Text(list, index), text)) {
@@ -55,7 +55,7 @@ void frmMain::imgSearch_Click() {
       return;
     }
   }
-  (void)os_.user.ShowMessage("String not found", appinfo::kTitle,
+  (void)os_.user.ShowMessage("String not found", environment::kTitle,
                              platform::kMbOk | platform::kMbIconExclamation);
 }
 
@@ -86,4 +86,4 @@ HWND frmMain::ShownList() const {
   return pathShown ? ctl_.lstPath : ctl_.lstClasspath;
 }
 
-}  // namespace window
+}  // namespace velmora::window

@@ -14,7 +14,7 @@
 #include "window/Owners.h"
 #include "window/frmMain.h"
 
-namespace modUtils {
+namespace velmora::window {
 
 void AddListEntry(HWND list, bool isUser, std::initializer_list<std::string_view> texts) {
   if (texts.size() == 0) return;
@@ -30,14 +30,10 @@ void AddListEntry(HWND list, bool isUser, std::initializer_list<std::string_view
   }
 }
 
-}  // namespace modUtils
-
-namespace window {
-
 // A user key that cannot be read (two stored names that are one once
 // upper-cased) counts as empty: its entries show as system entries and the
 // program starts as usual.
-Registry::VariableDictionary frmMain::UserValuesOrEmpty() const {
+environment::VariableDictionary frmMain::UserValuesOrEmpty() const {
   try {
     return environment::ReadUserValues(os_);
   } catch (const platform::Failure&) {
@@ -77,32 +73,32 @@ void ShowText(HWND window, const std::string& text) {
 }  // namespace
 
 void frmMain::Form_Load() {
-  ShowText(hwnd_, std::string(appinfo::kTitle) + " " + appinfo::VersionText());
-  ShowText(ctl_.labUser, "User (" + modWinAPI::GetCurrentUserName(os_) + ")");
+  ShowText(hwnd_, std::string(environment::kTitle) + " " + environment::VersionText());
+  ShowText(ctl_.labUser, "User (" + environment::GetCurrentUserName(os_) + ")");
   RefitCaptions();
 
   // Answers still to come belong to the lists as they were.
   StopExistenceTests();
   // The user's key is read once, for both lists.
-  const Registry::VariableDictionary userValues = UserValuesOrEmpty();
+  const environment::VariableDictionary userValues = UserValuesOrEmpty();
   {
-    const modUtils::ListMembers userPath(modUtils::GetUserVariable(userValues, "PATH"));
+    const environment::ListMembers userPath(environment::GetUserVariable(userValues, "PATH"));
     const std::string value = os_.environment.Variable("path").value_or("");
-    const std::vector<std::string_view> pieces = modUtils::SplitSearchList(value);
+    const std::vector<std::string_view> pieces = text::SplitSearchList(value);
     const int firstKey = listview::Count(ctl_.lstPath);
     FillList(ctl_.lstPath, pieces,
              [&](std::string_view piece) { return userPath.Contains(piece); });
-    QueueJudgement(modUtils::SearchList::kPath, firstKey, value);
+    QueueJudgement(environment::SearchList::kPath, firstKey, value);
   }
   {
     // One mark for the whole list: the user has a CLASSPATH of their own
     // with something in it ("" when absent, ";" when empty).
-    const bool isUser = modUtils::GetUserVariable(userValues, "CLASSPATH").size() > 1;
+    const bool isUser = environment::GetUserVariable(userValues, "CLASSPATH").size() > 1;
     const std::string value = os_.environment.Variable("classpath").value_or("");
-    const std::vector<std::string_view> pieces = modUtils::SplitSearchList(value);
+    const std::vector<std::string_view> pieces = text::SplitSearchList(value);
     const int firstKey = listview::Count(ctl_.lstClasspath);
     FillList(ctl_.lstClasspath, pieces, [&](std::string_view) { return isUser; });
-    QueueJudgement(modUtils::SearchList::kClasspath, firstKey, value);
+    QueueJudgement(environment::SearchList::kClasspath, firstKey, value);
   }
   // The entries are judged and the file system asked (on another thread) once
   // both lists show, and the window with them: that work would otherwise
@@ -114,4 +110,4 @@ void frmMain::Form_Activate() {
   SetFocus(ctl_.txtSearch);
 }
 
-}  // namespace window
+}  // namespace velmora::window

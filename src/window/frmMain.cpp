@@ -17,7 +17,7 @@
 #include "window/Layout.h"
 #include "window/resource.h"
 
-namespace window {
+namespace velmora::window {
 namespace {
 
 constexpr const char* kClassName = "Velmora.frmMain";
@@ -58,8 +58,8 @@ void frmMain::Create(HINSTANCE instance, int showCommand) {
   const UINT dpi = GetDpiForSystem();
   RECT outer{0, 0, TwipsToPixels(kDesignClientWidth, dpi), TwipsToPixels(kDesignClientHeight, dpi)};
   AdjustWindowRectExForDpi(&outer, kStyle, FALSE, kExStyle, dpi);
-  const HWND created = CreateWindowExA(kExStyle, kClassName, appinfo::kTitle, kStyle, CW_USEDEFAULT,
-                                       CW_USEDEFAULT, outer.right - outer.left,
+  const HWND created = CreateWindowExA(kExStyle, kClassName, environment::kTitle, kStyle,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                                        outer.bottom - outer.top, nullptr, nullptr, instance, this);
   if (created == nullptr) {
     // A failure of our own while the window was being built says why; the
@@ -164,9 +164,9 @@ void frmMain::Guarded(std::string_view procedure, const std::function<void()>& h
   try {
     handler();
   } catch (const platform::Failure& failure) {
-    modUtils::ReportError(os_, "frmMain", procedure, failure.Description(), failure.Number());
+    environment::ReportError(os_, "frmMain", procedure, failure.Description(), failure.Number());
   } catch (const std::exception& failure) {
-    modUtils::ReportError(os_, "frmMain", procedure, failure.what(), 0);
+    environment::ReportError(os_, "frmMain", procedure, failure.what(), 0);
   }
 }
 
@@ -353,11 +353,11 @@ void frmMain::OnListMiddleButtonUp(HWND list, int x, int y) {
 }
 
 void frmMain::cmdSave_Click() {
-  modReport::cmdSave_Click(os_);
+  report::cmdSave_Click(os_);
 }
 
 void frmMain::cmdView_Click() {
-  modReport::cmdView_Click(os_);
+  report::cmdView_Click(os_);
 }
 
 void DeliverMessage(frmMain& form, MSG& message) {
@@ -375,4 +375,4 @@ int RunMessageLoop(frmMain& form) {
   return 0;
 }
 
-}  // namespace window
+}  // namespace velmora::window

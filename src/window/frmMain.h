@@ -25,7 +25,7 @@
 #include "window/Owners.h"
 #include "window/Pictures.h"
 
-namespace window {
+namespace velmora::window {
 
 // The controls, by the names the handlers use. The window owns them: they
 // live exactly as long as it does.
@@ -69,7 +69,7 @@ inline constexpr int kPictureSystem = 1;
 inline constexpr int kPictureUser = 2;
 inline constexpr int kPictureSort = 3;
 inline constexpr int kPictureSorted = 4;
-// The overlay pictures that mark an entry, numbered as modUtils::EntryMark,
+// The overlay pictures that mark an entry, numbered as environment::EntryMark,
 // follow the four pictures in ImageList1 (kOverlayCount of them, Pictures.h).
 
 // Posted by the existence tests: wParam the fill it belongs to, lParam the
@@ -181,7 +181,7 @@ class frmMain {
   void Guarded(std::string_view procedure, const std::function<void()>& handler);
 
   // Helpers of the handlers.
-  [[nodiscard]] Registry::VariableDictionary UserValuesOrEmpty() const;
+  [[nodiscard]] environment::VariableDictionary UserValuesOrEmpty() const;
   [[nodiscard]] HWND ShownList() const;
   void OpenEntry(HWND list);
   void ShowActionMenu(POINT client);
@@ -194,26 +194,26 @@ class frmMain {
   // Marks of the entries that cannot serve (EntryMarks.cpp). Each list's
   // judgements are held by item key, which sorting does not change.
   struct ListMarks {
-    std::vector<modUtils::EntryJudgement> byKey;
+    std::vector<environment::EntryJudgement> byKey;
     std::size_t characters = 0;  // of the variable, in UTF-16 units
   };
   void StopExistenceTests();
-  void JudgeList(modUtils::SearchList kind, int firstKey,
+  void JudgeList(environment::SearchList kind, int firstKey,
                  const std::vector<std::string_view>& entries, const std::string& value);
   // A fill's entries are judged once the window shows them (kMessageStartTests).
-  void QueueJudgement(modUtils::SearchList kind, int firstKey, std::string value);
+  void QueueJudgement(environment::SearchList kind, int firstKey, std::string value);
   void OnStartTests(WPARAM fill);
   void StartExistenceTests();
   void OnEntryTested(WPARAM fill, LPARAM answer);
-  void ShowMark(modUtils::SearchList kind, std::size_t key);
+  void ShowMark(environment::SearchList kind, std::size_t key);
   [[nodiscard]] std::string EntryTip(HWND list, int index) const;
   void OnGetInfoTip(HWND list, NMHDR& header);
   void OnTabTip(NMHDR& header);
   void RelayToTabTips(UINT message, WPARAM wParam, LPARAM lParam);
   void PlaceTabTips();
-  [[nodiscard]] HWND ListOf(modUtils::SearchList kind) const;
-  [[nodiscard]] ListMarks& MarksOf(modUtils::SearchList kind);
-  [[nodiscard]] const ListMarks& MarksOf(modUtils::SearchList kind) const;
+  [[nodiscard]] HWND ListOf(environment::SearchList kind) const;
+  [[nodiscard]] ListMarks& MarksOf(environment::SearchList kind);
+  [[nodiscard]] const ListMarks& MarksOf(environment::SearchList kind) const;
 
   platform::Platform os_;
   HWND hwnd_ = nullptr;
@@ -233,13 +233,13 @@ class frmMain {
   ListMarks pathMarks_;
   ListMarks classpathMarks_;
   struct PendingFill {
-    modUtils::SearchList kind;
+    environment::SearchList kind;
     int firstKey;
     std::string value;  // the variable whose entries the fill appended
   };
   std::vector<PendingFill> pendingFills_;
   std::uint32_t fill_ = 0;  // counts the fills; answers for an earlier one are dropped
-  std::shared_ptr<modUtils::ExistenceSweep> sweep_;
+  std::shared_ptr<environment::ExistenceSweep> sweep_;
   std::string tabTip_;  // the text a tab's tool tip was last given, kept while it shows
   std::wstring tabTipWide_;
 };
@@ -256,4 +256,4 @@ void DeliverMessage(frmMain& form, MSG& message);
 // Runs the program's message loop until the window is gone.
 int RunMessageLoop(frmMain& form);
 
-}  // namespace window
+}  // namespace velmora::window

@@ -17,10 +17,11 @@
 #include "text/Text.h"
 #include "platform/FakePlatform.h"
 
+namespace velmora {
 namespace {
 
-using modUtils::EntryJudgement;
-using modUtils::SearchList;
+using environment::EntryJudgement;
+using environment::SearchList;
 
 struct Case {
   const char* entry;
@@ -42,11 +43,11 @@ class EntryChecks : public ::testing::Test {
   // Judges a list as the window does: its text first, then each existence
   // test answered in order.
   std::vector<EntryJudgement> Judge(SearchList list, const std::string& value) {
-    auto judged = modUtils::JudgeEntries(list, modUtils::SplitSearchList(value), fake_.environment);
+    auto judged = environment::JudgeEntries(list, text::SplitSearchList(value), fake_.environment);
     for (auto& judgement : judged) {
       if (judgement.awaitingTest) {
-        modUtils::TakeAnswer(
-            judgement, modUtils::NamesWhatIsWanted(fake_.files, judgement.place, judgement.wanted));
+        environment::TakeAnswer(judgement, environment::NamesWhatIsWanted(
+                                               fake_.files, judgement.place, judgement.wanted));
       }
     }
     return judged;
@@ -59,7 +60,7 @@ class EntryChecks : public ::testing::Test {
     const auto judged = Judge(list, value);
     ASSERT_EQ(judged.size(), cases.size());
     for (std::size_t index = 0; index < cases.size(); ++index) {
-      EXPECT_EQ(modUtils::MarkText(list, judged[index]), cases[index].tip)
+      EXPECT_EQ(environment::MarkText(list, judged[index]), cases[index].tip)
           << "entry " << index + 1 << " \"" << cases[index].entry << "\"";
     }
   }
@@ -103,13 +104,13 @@ TEST_F(EntryChecks, ClasspathArchivesAreFilesAndOtherEntriesAnythingThere) {
 // The counts themselves are shown by the window's tab tips; here the words
 // for one entry, thousands, and entries still waiting for their answer.
 TEST_F(EntryChecks, SummaryCountsEachKindOnce) {
-  EXPECT_EQ(modUtils::ListSummary(SearchList::kPath, Judge(SearchList::kPath, "C:\\Gone"), 7),
+  EXPECT_EQ(environment::ListSummary(SearchList::kPath, Judge(SearchList::kPath, "C:\\Gone"), 7),
             "Path: 1 entry, 1 not found, 0 repeated, 0 empty; 7 of 32,767 characters");
-  auto waiting = modUtils::JudgeEntries(
-      SearchList::kClasspath, modUtils::SplitSearchList("a.jar;b.jar;a.jar"), fake_.environment);
-  modUtils::TakeAnswer(waiting[0], false);
-  modUtils::TakeAnswer(waiting[0], true);  // a second answer changes nothing
-  EXPECT_EQ(modUtils::ListSummary(SearchList::kClasspath, waiting, 1234),
+  auto waiting = environment::JudgeEntries(
+      SearchList::kClasspath, text::SplitSearchList("a.jar;b.jar;a.jar"), fake_.environment);
+  environment::TakeAnswer(waiting[0], false);
+  environment::TakeAnswer(waiting[0], true);  // a second answer changes nothing
+  EXPECT_EQ(environment::ListSummary(SearchList::kClasspath, waiting, 1234),
             "ClassPath: 3 entries, 1 not found, 1 repeated, 0 empty; 1,234 of 32,767 characters; "
             "1 still being checked");
 }
@@ -145,14 +146,14 @@ TEST(ExistenceSweep, AnswersInOrderAndOnceStoppedReportsNothingMoreAndLetsGo) {
   fake->files.AddFile("C:\\B\\x.jar");
   fake->files.HoldAnswers("\\\\server\\share\\bin");
   auto reports = std::make_shared<Reports>();
-  auto sweep = modUtils::ExistenceSweep::Start(
+  auto sweep = environment::ExistenceSweep::Start(
       fake->sharedFiles,
-      {{7, "C:\\A", modUtils::Wanted::kFolder},
-       {3, "C:\\B\\x.jar", modUtils::Wanted::kFile},
-       {5, "C:\\B\\x.jar", modUtils::Wanted::kFolder},
-       {1, "C:\\Nothing", modUtils::Wanted::kAnything},
-       {2, "\\\\SERVER\\share\\bin", modUtils::Wanted::kFolder},
-       {4, "C:\\A", modUtils::Wanted::kFolder}},
+      {{7, "C:\\A", environment::Wanted::kFolder},
+       {3, "C:\\B\\x.jar", environment::Wanted::kFile},
+       {5, "C:\\B\\x.jar", environment::Wanted::kFolder},
+       {1, "C:\\Nothing", environment::Wanted::kAnything},
+       {2, "\\\\SERVER\\share\\bin", environment::Wanted::kFolder},
+       {4, "C:\\A", environment::Wanted::kFolder}},
       [reports](std::uint64_t key, bool found) { reports->Take(key, found); });
   ASSERT_NE(sweep, nullptr);
   const std::vector<std::pair<std::uint64_t, bool>> before{
@@ -176,3 +177,4 @@ TEST(ExistenceSweep, AnswersInOrderAndOnceStoppedReportsNothingMoreAndLetsGo) {
 }
 
 }  // namespace
+}  // namespace velmora

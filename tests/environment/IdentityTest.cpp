@@ -9,6 +9,7 @@
 
 #include "platform/FakePlatform.h"
 
+namespace velmora {
 namespace {
 
 class SystemIdentity : public ::testing::Test {
@@ -22,15 +23,16 @@ class SystemIdentity : public ::testing::Test {
 TEST_F(SystemIdentity, FoldersPastTheOldPathLimitComeBackWhole) {
   for (std::size_t length : {260u, 261u, 1000u}) {
     fake_.identity.tempPath = "C:\\" + std::string(length - 4, 't') + "\\";
-    EXPECT_EQ(modWinAPI::GetTempFolder(os_), fake_.identity.tempPath) << length;
+    EXPECT_EQ(environment::GetTempFolder(os_), fake_.identity.tempPath) << length;
     fake_.identity.windowsFolder = "C:\\" + std::string(length - 3, 'w');
-    EXPECT_EQ(modWinAPI::GetWindowsFolder(os_), fake_.identity.windowsFolder) << length;
+    EXPECT_EQ(environment::GetWindowsFolder(os_), fake_.identity.windowsFolder) << length;
   }
 }
 
 TEST_F(SystemIdentity, FailedUserNameQueryGivesTheEmptyString) {
   fake_.identity.userNameFails = true;
-  EXPECT_EQ(modWinAPI::GetCurrentUserName(os_), "");
+  EXPECT_EQ(environment::GetCurrentUserName(os_), "");
 }
 
 }  // namespace
+}  // namespace velmora

@@ -5,13 +5,14 @@
 #include "platform/FakePlatform.h"
 #include "support/TestPlatform.h"
 
+namespace velmora {
 namespace {
 
+using environment::GetUserVariable;
 using environment::kSystemEnvironmentKey;
 using environment::kUserEnvironmentKey;
-using modReport::ReadSystemEnvironment;
-using modReport::ReadUserEnvironment;
-using modUtils::GetUserVariable;
+using environment::ReadSystemEnvironment;
+using environment::ReadUserEnvironment;
 using platform::kCurrentUser;
 using platform::kLocalMachine;
 
@@ -77,9 +78,10 @@ TEST(ListMembership, AnEntryIsAWholePieceLetterCaseAside) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("[") + c.list + "] holds [" + c.entry + "]");
-    EXPECT_EQ(modUtils::IsListMember(c.list, c.entry), c.member);
-    EXPECT_EQ(modUtils::ListMembers(c.list).Contains(c.entry), c.member);
+    EXPECT_EQ(environment::IsListMember(c.list, c.entry), c.member);
+    EXPECT_EQ(environment::ListMembers(c.list).Contains(c.entry), c.member);
   }
 }
 
 }  // namespace
+}  // namespace velmora

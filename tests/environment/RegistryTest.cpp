@@ -8,11 +8,12 @@
 #include "support/RegistryWatch.h"
 #include "support/TestPlatform.h"
 
+namespace velmora {
 namespace {
 
+using environment::EnumRegistryValues;
+using environment::VariableItem;
 using platform::kCurrentUser;
-using Registry::EnumRegistryValues;
-using Registry::VariableItem;
 using testing_support::RegistryWatch;
 using testing_support::StringData;
 
@@ -20,7 +21,7 @@ constexpr const char* kKey = "Environment";
 
 class RegistryReader : public testing_support::PlatformTest {
  protected:
-  Registry::VariableDictionary Read(const platform::Platform& os) {
+  environment::VariableDictionary Read(const platform::Platform& os) {
     return EnumRegistryValues(os, kCurrentUser, kKey);
   }
   void Set(std::string_view name, std::uint32_t type, const std::vector<std::uint8_t>& data) {
@@ -28,7 +29,8 @@ class RegistryReader : public testing_support::PlatformTest {
   }
 
   // The item under key, or a failure that names the missing key.
-  static VariableItem ItemOf(const Registry::VariableDictionary& values, const std::string& key) {
+  static VariableItem ItemOf(const environment::VariableDictionary& values,
+                             const std::string& key) {
     const VariableItem* item = values.Find(key);
     if (item == nullptr) ADD_FAILURE() << "no item under " << key;
     return item == nullptr ? VariableItem{} : *item;
@@ -120,3 +122,4 @@ VELMORA_ON_EVERY_BINDING(RegistryReader);
 // target's rules, checked on the double with every replay of its corpus.
 
 }  // namespace
+}  // namespace velmora

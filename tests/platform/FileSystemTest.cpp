@@ -12,6 +12,7 @@
 #include "report/ReportFile.h"
 #include "support/ScratchFolder.h"
 
+namespace velmora {
 namespace {
 
 enum class Files { kDouble, kReal };
@@ -70,8 +71,8 @@ TEST_P(FileSystem, NotesTellFoldersFromFilesAndAnythingElseIsNotFound) {
                               fake.clock,    fake.user,        nullptr};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path.substr(0, 80));
-    EXPECT_EQ(modReport::FolderNote(os, c.path), c.folderNote);
-    EXPECT_EQ(modReport::FileNote(os, c.path), c.fileNote);
+    EXPECT_EQ(report::FolderNote(os, c.path), c.folderNote);
+    EXPECT_EQ(report::FileNote(os, c.path), c.fileNote);
   }
 }
 
@@ -81,11 +82,11 @@ TEST_P(FileSystem, NotesTellFoldersFromFilesAndAnythingElseIsNotFound) {
 TEST_P(FileSystem, AWholeFileReplacesTheOldOneAndLeavesNothingBeside) {
   MakeFile("Répört.txt", "old");
   MakeFile("Répört.txt.~1.tmp", "not ours");
-  const std::string bytes = modReport::EncodeReport("line\r\nGrüße \xF0\x9F\x98\x80\r\n");
-  modReport::WriteWholeFile(Api(), Join("Répört.txt"), bytes);
+  const std::string bytes = report::EncodeReport("line\r\nGrüße \xF0\x9F\x98\x80\r\n");
+  report::WriteWholeFile(Api(), Join("Répört.txt"), bytes);
   EXPECT_EQ(Read("Répört.txt"), bytes);
   EXPECT_EQ(Read("Répört.txt.~1.tmp"), "not ours");
-  EXPECT_THROW(modReport::WriteWholeFile(Api(), Join("missing/r.txt"), "x"), platform::Failure);
+  EXPECT_THROW(report::WriteWholeFile(Api(), Join("missing/r.txt"), "x"), platform::Failure);
   EXPECT_EQ(Read("Répört.txt.~2.tmp"), std::nullopt);
 }
 
@@ -93,3 +94,4 @@ INSTANTIATE_TEST_SUITE_P(, FileSystem, ::testing::Values(Files::kDouble, Files::
                          ::testing::PrintToStringParamName());
 
 }  // namespace
+}  // namespace velmora

@@ -20,6 +20,7 @@
 #include "support/WideText.h"
 #endif
 
+namespace velmora {
 namespace {
 
 struct Sample {
@@ -39,7 +40,7 @@ const std::string kAllScripts = "Jösé Ünïcødé Αλέξανδρος 山田�
 
 // The text repeated to exactly `units` UTF-16 units, filled up with "x".
 std::string ToLength(const std::string& text, std::size_t units) {
-  const std::size_t step = modUtils::Utf8ToUtf16(text).size();
+  const std::size_t step = text::Utf8ToUtf16(text).size();
   std::string out;
   for (; units >= step; units -= step) out += text;
   return out.append(units, 'x');
@@ -61,12 +62,12 @@ TEST_P(TextQueries, ProcessVariablesAndExpansionsUpToThePlatformsLimit) {
 
     // Expansions longer than what they expand, as the program asks for them.
     Test().SetVariable("VELMORA_TEXT", text);
-    EXPECT_EQ(Registry::Expand(environment, "<%VELMORA_TEXT%>\\bin"), "<" + text + ">\\bin");
+    EXPECT_EQ(environment::Expand(environment, "<%VELMORA_TEXT%>\\bin"), "<" + text + ">\\bin");
     const std::string expandable = ToLength(text, 32764);
     Test().SetVariable("VELMORA_TEXT", expandable);
-    EXPECT_EQ(Registry::Expand(environment, "<%VELMORA_TEXT%>"), "<" + expandable + ">");
+    EXPECT_EQ(environment::Expand(environment, "<%VELMORA_TEXT%>"), "<" + expandable + ">");
     // Past the limit: the whole text or none, never a cut one.
-    const std::string past = Registry::Expand(environment, "<%VELMORA_TEXT%>!");
+    const std::string past = environment::Expand(environment, "<%VELMORA_TEXT%>!");
     EXPECT_TRUE(past.empty() || past == "<" + expandable + ">!");
   }
 }
@@ -77,19 +78,19 @@ TEST_P(TextQueries, TheTemporaryFolderTheUserAndTheMachineUpToTheirLimits) {
     // The longest path Wine gives: 258 units with the drive and separators.
     for (const std::string& folder : {text, ToLength(text, 254)}) {
       Test().SetTempPath("C:\\" + folder + "\\");
-      EXPECT_EQ(modWinAPI::GetTempFolder(Os()), "C:\\" + folder + "\\");
+      EXPECT_EQ(environment::GetTempFolder(Os()), "C:\\" + folder + "\\");
     }
     for (const std::string& name : {text, ToLength(text, 256)}) {
       if (!Test().SetUserName(name)) GTEST_SKIP() << "the user cannot be chosen here";
-      EXPECT_EQ(modWinAPI::GetCurrentUserName(Os()), name);
+      EXPECT_EQ(environment::GetCurrentUserName(Os()), name);
     }
     // A computer name holds up to 31 units, in UTF-8 up to 87 bytes here.
     for (const std::string& name : {text, ToLength(text, 31)}) {
       if (!Test().SetMachineName(name)) GTEST_SKIP() << "the machine cannot be renamed here";
-      EXPECT_EQ(modWinAPI::GetMachineName(Os()), name);
+      EXPECT_EQ(environment::GetMachineName(Os()), name);
     }
     ASSERT_TRUE(Test().SetMachineName(ToLength(text, 32)));
-    EXPECT_EQ(modWinAPI::GetMachineName(Os()), "");
+    EXPECT_EQ(environment::GetMachineName(Os()), "");
   }
 }
 
@@ -142,3 +143,4 @@ TEST(UserServices, TheSaveDialogAndTheMessageBoxCarryEveryScript) {
 #endif
 
 }  // namespace
+}  // namespace velmora

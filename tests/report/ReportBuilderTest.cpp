@@ -8,12 +8,13 @@
 #include "platform/FakePlatform.h"
 #include "report/ReportTestSupport.h"
 
+namespace velmora {
 namespace {
 
 using Lines = std::vector<std::string>;
-using modReport::ReportText;
 using platform::kCurrentUser;
 using platform::kLocalMachine;
+using report::ReportText;
 using report_testing::SetStored;
 
 // The worked example on the double, changed by each test.
@@ -91,7 +92,7 @@ TEST_F(Report, ClassPathIsListedFromEachSource) {
 TEST(StarLine, LeavesALineAsWideAsTheFrameAsItIs) {
   for (const std::size_t length : {40u, 41u}) {
     const std::string text = "* User: " + std::string(length - 8, 'u');
-    EXPECT_EQ(modReport::StarLine(text, 40), text) << length;
+    EXPECT_EQ(report::StarLine(text, 40), text) << length;
   }
 }
 
@@ -147,3 +148,4 @@ TEST_F(Report, MordaleChecks) {
 }
 
 }  // namespace
+}  // namespace velmora

@@ -10,10 +10,11 @@
 #include "report/ReportFile.h"
 #include "report/ReportTestSupport.h"
 
+namespace velmora {
 namespace {
 
-using modReport::cmdSave_Click;
-using modReport::cmdView_Click;
+using report::cmdSave_Click;
+using report::cmdView_Click;
 using report_testing::Names;
 using testing_support::Binding;
 using testing_support::MakeTestPlatform;
@@ -46,9 +47,9 @@ TEST_P(ViewReport, WritesTheWorkedExampleAndStartsNotepadOnIt) {
     const std::string file =
         temp + "\\" + names.machine + "_" + names.user + "_2011-03-07_14-05.txt";
     EXPECT_EQ(test->ReadFile(file),
-              modReport::EncodeReport(report_testing::WorkedExampleText(names, *corvane)));
+              report::EncodeReport(report_testing::WorkedExampleText(names, *corvane)));
     ASSERT_EQ(fake.user.started.size(), 1u);
-    EXPECT_EQ(fake.user.started[0].application, modWinAPI::GetSystemFolder(os) + "\\notepad.exe");
+    EXPECT_EQ(fake.user.started[0].application, environment::GetSystemFolder(os) + "\\notepad.exe");
     EXPECT_EQ(fake.user.started[0].commandLine, "Notepad.exe " + file);
     EXPECT_EQ(fake.user.started[0].showCommand, platform::kSwShowNormal);
   }
@@ -139,3 +140,4 @@ TEST(ReportCommands, SaveWritesTheChosenFileAndEachFailureIsReportedOnceWhereItH
 }
 
 }  // namespace
+}  // namespace velmora

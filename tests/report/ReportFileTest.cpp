@@ -5,10 +5,11 @@
 #include "platform/Failure.h"
 #include "platform/FakePlatform.h"
 
+namespace velmora {
 namespace {
 
-using modReport::EncodeReport;
-using modReport::WriteWholeFile;
+using report::EncodeReport;
+using report::WriteWholeFile;
 
 // A character outside the Basic Multilingual Plane becomes a surrogate pair.
 TEST(ReportEncoding, ByteOrderMarkThenUtf16LittleEndian) {
@@ -50,3 +51,4 @@ TEST(WholeFile, AFailingStepLeavesTheEarlierReportAsItWas) {
 }
 
 }  // namespace
+}  // namespace velmora

@@ -9,7 +9,7 @@
 #include "platform/FakePlatform.h"
 #include "support/TestPlatform.h"
 
-namespace report_testing {
+namespace velmora::report_testing {
 
 // Who runs the worked example, and the folder its Corvane products lie in.
 struct Names {
@@ -134,4 +134,4 @@ inline std::string WorkedExampleText(const Names& names = kWorkedNames,
   return text;
 }
 
-}  // namespace report_testing
+}  // namespace velmora::report_testing

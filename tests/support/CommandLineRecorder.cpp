@@ -15,7 +15,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   wchar_t self[MAX_PATH * 4];
   if (GetModuleFileNameW(nullptr, self, MAX_PATH * 4) == 0) return 1;
 
-  using testing_support::Utf8Of;
+  using velmora::testing_support::Utf8Of;
   const std::string line = Utf8Of(self) + "\t" + Utf8Of(GetCommandLineW()) + "\n";
   const HANDLE file = CreateFileW(record, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -10,7 +10,7 @@
 #include "support/WideText.h"
 #include "text/Text.h"
 
-namespace testing_support {
+namespace velmora::testing_support {
 
 constexpr const wchar_t* kRecordVariable = L"VELMORA_RECORD";
 
@@ -74,7 +74,7 @@ std::vector<StartRecord> StartRecorder::WaitFor(std::size_t count) const {
 }
 
 bool SamePath(const std::string& a, const std::string& b) {
-  return modUtils::EqualsNoCase(a, b);
+  return text::EqualsNoCase(a, b);
 }
 
-}  // namespace testing_support
+}  // namespace velmora::testing_support

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace testing_support {
+namespace velmora::testing_support {
 
 // The folder of the running test program, without a closing separator.
 [[nodiscard]] std::string ProgramFolder();
@@ -67,4 +67,4 @@ class StartRecorder {
 // Whether two paths name the same file, letter case aside.
 [[nodiscard]] bool SamePath(const std::string& a, const std::string& b);
 
-}  // namespace testing_support
+}  // namespace velmora::testing_support

@@ -8,7 +8,7 @@
 
 #include "platform/Platform.h"
 
-namespace testing_support {
+namespace velmora::testing_support {
 
 class RegistryWatch final : public platform::RegistryApi {
  public:
@@ -59,4 +59,4 @@ class RegistryWatch final : public platform::RegistryApi {
   std::int32_t infoError_ = platform::kErrorSuccess;
 };
 
-}  // namespace testing_support
+}  // namespace velmora::testing_support

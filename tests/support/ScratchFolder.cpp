@@ -12,7 +12,7 @@
 #include "platform/PosixFileSystem.h"
 #endif
 
-namespace testing_support {
+namespace velmora::testing_support {
 namespace {
 
 namespace fs = std::filesystem;
@@ -75,4 +75,4 @@ platform::FileSystemApi& RealFileSystem() {
   return files;
 }
 
-}  // namespace testing_support
+}  // namespace velmora::testing_support

@@ -9,7 +9,7 @@
 
 #include "platform/Platform.h"
 
-namespace testing_support {
+namespace velmora::testing_support {
 
 class ScratchFolder {
  public:
@@ -38,4 +38,4 @@ class ScratchFolder {
 // The file system binding for real files on this build.
 platform::FileSystemApi& RealFileSystem();
 
-}  // namespace testing_support
+}  // namespace velmora::testing_support

@@ -2,7 +2,7 @@
 
 #include "text/Text.h"
 
-namespace testing_support {
+namespace velmora::testing_support {
 namespace {
 
 class FakeTestPlatform final : public TestPlatform {
@@ -19,7 +19,7 @@ class FakeTestPlatform final : public TestPlatform {
   void SetStringUtf16(platform::KeyHandle root, std::string_view path, std::u16string_view name,
                       std::string_view text) override {
     // The name as the registry hands it out in UTF-8, beside any other.
-    fake_.registry.AppendValue(root, path, modUtils::Utf16ToUtf8(name), platform::kRegSz,
+    fake_.registry.AppendValue(root, path, text::Utf16ToUtf8(name), platform::kRegSz,
                                StringData(text));
   }
   void SetVariable(std::string_view name, std::string_view value) override {
@@ -73,4 +73,4 @@ std::unique_ptr<TestPlatform> MakeTestPlatform(Binding binding) {
   return std::make_unique<FakeTestPlatform>();
 }
 
-}  // namespace testing_support
+}  // namespace velmora::testing_support

@@ -15,7 +15,7 @@
 
 #include "platform/FakePlatform.h"
 
-namespace testing_support {
+namespace velmora::testing_support {
 
 // A string's bytes and its terminator, as programs store a string value.
 inline std::vector<std::uint8_t> StringData(std::string_view text) {
@@ -89,8 +89,9 @@ class PlatformTest : public ::testing::TestWithParam<Binding> {
   std::unique_ptr<TestPlatform> test_;
 };
 
-}  // namespace testing_support
+}  // namespace velmora::testing_support
 
 #define VELMORA_ON_EVERY_BINDING(Suite)                                                          \
-  INSTANTIATE_TEST_SUITE_P(, Suite, ::testing::ValuesIn(::testing_support::AvailableBindings()), \
+  INSTANTIATE_TEST_SUITE_P(, Suite,                                                              \
+                           ::testing::ValuesIn(::velmora::testing_support::AvailableBindings()), \
                            ::testing::PrintToStringParamName())

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace testing_support {
+namespace velmora::testing_support {
 
 inline std::wstring Utf16Of(std::string_view text) {
   if (text.empty()) return {};
@@ -29,4 +29,4 @@ inline std::string Utf8Of(std::wstring_view text) {
   return narrow;
 }
 
-}  // namespace testing_support
+}  // namespace velmora::testing_support

@@ -17,7 +17,7 @@
 #include "support/TestPlatform.h"
 #include "support/WideText.h"
 
-namespace testing_support {
+namespace velmora::testing_support {
 namespace {
 
 // Where Wine keeps the computer name; it reads it through the predefined
@@ -169,4 +169,4 @@ std::unique_ptr<TestPlatform> MakeWin32TestPlatform() {
   return std::make_unique<Win32TestPlatform>();
 }
 
-}  // namespace testing_support
+}  // namespace velmora::testing_support

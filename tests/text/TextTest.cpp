@@ -10,13 +10,14 @@
 
 #include "text/TextBuffer.h"
 
+namespace velmora {
 namespace {
 
 using namespace std::string_literals;
-using modUtils::Utf16ToUtf8;
-using modUtils::Utf8ToUtf16;
-using modWinAPI::FillAnswer;
-using modWinAPI::FillTextBuffer;
+using text::FillAnswer;
+using text::FillTextBuffer;
+using text::Utf16ToUtf8;
+using text::Utf8ToUtf16;
 
 TEST(SearchListSplitting, KeepsEveryPieceExactlyAsWritten) {
   const std::pair<std::string_view, std::vector<std::string_view>> cases[] = {
@@ -26,7 +27,7 @@ TEST(SearchListSplitting, KeepsEveryPieceExactlyAsWritten) {
       {"C:\\A;C:\\B;", {"C:\\A", "C:\\B", ""}},
       {" a ; %X% ;B", {" a ", " %X% ", "B"}},
   };
-  for (const auto& [list, pieces] : cases) EXPECT_EQ(modUtils::SplitSearchList(list), pieces);
+  for (const auto& [list, pieces] : cases) EXPECT_EQ(text::SplitSearchList(list), pieces);
 }
 
 TEST(UpperCasing, FoldsTheCommonAlphabetsAndKeepsEveryOtherByte) {
@@ -38,7 +39,7 @@ TEST(UpperCasing, FoldsTheCommonAlphabetsAndKeepsEveryOtherByte) {
       {"a\xFF\xC3"s, "A\xFF\xC3"s},  // bytes that are not UTF-8 pass through
       {"x\0y"s, "X\0Y"s},
   };
-  for (const auto& [text, upper] : cases) EXPECT_EQ(modUtils::UpperCase(text), upper);
+  for (const auto& [text, upper] : cases) EXPECT_EQ(text::UpperCase(text), upper);
 }
 
 TEST(CaseInsensitiveEquality, ComparesWholeTexts) {
@@ -47,7 +48,7 @@ TEST(CaseInsensitiveEquality, ComparesWholeTexts) {
       {"Größe", "GRÖßE", true}, {"a", "a\\", false},
       {"abc", "ab", false},     {"é", "e", false},
       {"\xFF", "\xFE", false},  {"\xC3", "\xC3\x83", false}};  // a cut "Ã" is no "Ã"
-  for (const auto& [a, b, equal] : cases) EXPECT_EQ(modUtils::EqualsNoCase(a, b), equal) << a;
+  for (const auto& [a, b, equal] : cases) EXPECT_EQ(text::EqualsNoCase(a, b), equal) << a;
 }
 
 TEST(Utf16Conversion, KeepsEveryCharacterBothWays) {
@@ -99,3 +100,4 @@ TEST(TextBufferFilling, GrowsUntilTheTerminatorFitsInsideAndGivesUpWithThePlatfo
 }
 
 }  // namespace
+}  // namespace velmora

@@ -12,7 +12,7 @@
 #include "support/WideText.h"
 #include "window/resource.h"
 
-namespace window_tests {
+namespace velmora::window_tests {
 namespace {
 
 // The top-left corners of popup menus, in the window's client coordinates.
@@ -233,4 +233,4 @@ TEST_F(EntryActions, TheButtonsRunTheReportCommandsAndCloseEndsTheWindow) {
 }
 
 }  // namespace
-}  // namespace window_tests
+}  // namespace velmora::window_tests

@@ -15,7 +15,7 @@
 #include "support/TestPlatform.h"
 #include "support/WideText.h"
 
-namespace window_tests {
+namespace velmora::window_tests {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -201,4 +201,4 @@ TEST_F(EntryMarks, AServerThatDoesNotAnswerHoldsNothingUp) {
 }
 
 }  // namespace
-}  // namespace window_tests
+}  // namespace velmora::window_tests

@@ -15,7 +15,7 @@
 #include "window/Owners.h"
 #include "window/resource.h"
 
-namespace window_tests {
+namespace velmora::window_tests {
 namespace {
 
 using window::PixelRect;
@@ -203,4 +203,4 @@ TEST_F(Layout, AFailingStepIsReportedOnceAndStopsTheLayout) {
 }
 
 }  // namespace
-}  // namespace window_tests
+}  // namespace velmora::window_tests

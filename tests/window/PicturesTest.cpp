@@ -16,7 +16,7 @@
 #include "window/resource.h"
 #include "window/resources/DrawnDpis.h"
 
-namespace window_tests {
+namespace velmora::window_tests {
 namespace {
 
 using window::PixelGrid;
@@ -159,4 +159,4 @@ TEST_F(Pictures, FollowTheWindowToEveryDpiAndBack) {
 }
 
 }  // namespace
-}  // namespace window_tests
+}  // namespace velmora::window_tests

@@ -19,6 +19,7 @@
 #include "support/WideText.h"
 #include "window/Owners.h"
 
+namespace velmora {
 namespace {
 
 using testing_support::CurrentFolderChange;
@@ -128,10 +129,10 @@ TEST_F(Planted, ViewReportStartsTheSystemsNotepadWithTheUsualCommandLine) {
   scratch_.MakeFolder("temp");
   fake_.identity.systemFolder = scratch_.Join("system32");
   fake_.identity.tempPath = scratch_.Join("temp") + "\\";
-  modReport::cmdView_Click(Os());
+  report::cmdView_Click(Os());
   EXPECT_TRUE(user_.messages.empty()) << user_.messages[0];
   ExpectSystemStarts(
-      {"Notepad.exe " + fake_.identity.tempPath + "\\" + modReport::ProposedFileName(Os())});
+      {"Notepad.exe " + fake_.identity.tempPath + "\\" + report::ProposedFileName(Os())});
 }
 
 TEST_F(Planted, DoubleClickStartsTheSystemsExplorerAndNeverTheProgramAnEntryNames) {
@@ -183,3 +184,4 @@ TEST(PlantedLibraries, OnceHardenedNoLibraryBesideTheProgramOrInTheCurrentFolder
 }
 
 }  // namespace
+}  // namespace velmora

@@ -7,7 +7,7 @@
 
 #include "WindowFixture.h"
 
-namespace window_tests {
+namespace velmora::window_tests {
 namespace {
 
 class TabsAndSearch : public WindowTest {
@@ -126,4 +126,4 @@ TEST_F(TabsAndSearch, KeysMoveTypeAndSearchWhereTheyShould) {
 }
 
 }  // namespace
-}  // namespace window_tests
+}  // namespace velmora::window_tests

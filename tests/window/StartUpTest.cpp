@@ -9,7 +9,7 @@
 #include "text/Text.h"
 #include "support/TestPlatform.h"
 
-namespace window_tests {
+namespace velmora::window_tests {
 namespace {
 
 class StartUp : public WindowTest, public ::testing::WithParamInterface<testing_support::Binding> {
@@ -99,10 +99,10 @@ TEST_P(StartUp, TheLongestPathIsListedWholeAndMarkedAndLoadingAgainAppendsIt) {
   for (int n = 0; units + 16 < kLongest; ++n) {
     const std::string entry = n % 500 == 7 ? "" : "c:\\日本語\\e" + std::to_string(n);
     const bool users = n % 3 == 0 && !entry.empty();
-    if (users) userPath += (userPath.empty() ? "" : ";") + modUtils::UpperCase(entry);
+    if (users) userPath += (userPath.empty() ? "" : ";") + text::UpperCase(entry);
     path += entry + ";";
     marks += users ? 'U' : 'S';
-    units += modUtils::Utf8ToUtf16(entry).size() + 1;
+    units += text::Utf8ToUtf16(entry).size() + 1;
   }
   path.append(kLongest - units, 'x');  // the last entry, the system's
   marks += 'S';
@@ -144,4 +144,4 @@ TEST_F(WindowTest, UnreadableUserVariablesStartAsAbsent) {
 }
 
 }  // namespace
-}  // namespace window_tests
+}  // namespace velmora::window_tests

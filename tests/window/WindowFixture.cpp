@@ -8,7 +8,7 @@
 
 #include "support/WideText.h"
 
-namespace window_tests {
+namespace velmora::window_tests {
 
 void PrintTo(const Item& item, std::ostream* out) {
   *out << "{\"" << item.text << "\", picture " << item.picture << (item.ticked ? ", ticked}" : "}");
@@ -133,4 +133,4 @@ int WindowTest::SelectedPosition(HWND list) {
   return ListView_GetNextItem(list, -1, LVNI_SELECTED) + 1;
 }
 
-}  // namespace window_tests
+}  // namespace velmora::window_tests

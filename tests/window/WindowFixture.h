@@ -17,7 +17,7 @@
 #include "window/Layout.h"
 #include "window/frmMain.h"
 
-namespace window_tests {
+namespace velmora::window_tests {
 
 // The lists' pictures, by their position in the image list.
 inline constexpr int kSystem = 1;
@@ -74,4 +74,4 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<window::frmMain> form_;
 };
 
-}  // namespace window_tests
+}  // namespace velmora::window_tests

@@ -4,8 +4,8 @@
 
 #include <array>
 
-namespace window {
+namespace velmora::window {
 
 inline constexpr std::array<unsigned, 8> kDrawnDpis{96, 120, 144, 168, 192, 240, 288, 384};
 
-}  // namespace window
+}  // namespace velmora::window
