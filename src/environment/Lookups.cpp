@@ -15,7 +15,7 @@ const VariableItem* FindItem(const VariableDictionary& values, std::string_view 
 // The raw text stored under name, or "".
 std::string RawText(const VariableDictionary& values, std::string_view name) {
   const auto* item = FindItem(values, name);
-  return item == nullptr ? std::string() : (*item)[kItemRaw];
+  return item == nullptr ? std::string() : item->raw;
 }
 
 }  // namespace
@@ -32,33 +32,46 @@ VariableDictionary ReadSystemValues(const platform::Platform& os) {
   }
 }
 
-std::string GetUserVariable(const platform::Platform& os, std::string_view name) {
+std::optional<UserVariable> GetUserVariable(const platform::Platform& os, std::string_view name) {
   return GetUserVariable(ReadUserValues(os), name);
 }
 
-std::string GetUserVariable(const VariableDictionary& userValues, std::string_view name) {
+std::optional<UserVariable> GetUserVariable(const VariableDictionary& userValues,
+                                            std::string_view name) {
   const auto* item = FindItem(userValues, name);
-  if (item == nullptr) return {};
-  return (*item)[kItemRaw] + ";" + (*item)[kItemExpanded];
+  if (item == nullptr) return std::nullopt;
+  return UserVariable{item->raw, item->expanded};
 }
 
 // The one membership rule: an entry is a piece of the list when their
-// upper-cased forms are equal. ListMembers answers by the same rule.
-bool IsListMember(std::string_view list, std::string_view entry) {
-  const std::string key = text::UpperCase(entry);
-  for (const std::string_view piece : text::SplitSearchList(list)) {
-    if (text::UpperCase(piece) == key) return true;
-  }
-  return false;
+// upper-cased forms are equal.
+ListMembers::ListMembers(std::string_view list) {
+  Add(list);
 }
 
-ListMembers::ListMembers(std::string_view list) {
+ListMembers::ListMembers(const std::optional<UserVariable>& user) {
+  if (!user) return;
+  for (const std::string_view list :
+       {std::string_view(user->raw), std::string_view(user->expanded)}) {
+    if (list.empty()) {
+      pieces_.emplace();
+    } else {
+      Add(list);
+    }
+  }
+}
+
+void ListMembers::Add(std::string_view list) {
   for (const std::string_view piece : text::SplitSearchList(list))
     pieces_.insert(text::UpperCase(piece));
 }
 
 bool ListMembers::Contains(std::string_view entry) const {
   return pieces_.contains(text::UpperCase(entry));
+}
+
+bool IsListMember(std::string_view list, std::string_view entry) {
+  return ListMembers(list).Contains(entry);
 }
 
 std::string ReadUserEnvironment(const platform::Platform& os, std::string_view name) {

@@ -6,6 +6,7 @@
 // answer for the same values.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -28,29 +29,42 @@ inline constexpr const char* kSystemEnvironmentKey =
 // Never throws.
 [[nodiscard]] VariableDictionary ReadSystemValues(const platform::Platform& os);
 
-// The user's own variable as a search list holding its entries both as stored
-// and as expanded: raw text + ";" + expanded text, or "" when the user has no
-// such variable. A duplicate name in the key throws to the caller.
-[[nodiscard]] std::string GetUserVariable(const platform::Platform& os, std::string_view name);
+// The user's own value of a variable, as stored and as expanded.
+struct UserVariable {
+  std::string raw;
+  std::string expanded;  // "" unless stored as an expandable string
+};
+
+// The user's own variable, or nothing when the user has no such variable. A
+// duplicate name in the key throws to the caller.
+[[nodiscard]] std::optional<UserVariable> GetUserVariable(const platform::Platform& os,
+                                                          std::string_view name);
 // The same, from the user's key already read.
-[[nodiscard]] std::string GetUserVariable(const VariableDictionary& userValues,
-                                          std::string_view name);
+[[nodiscard]] std::optional<UserVariable> GetUserVariable(const VariableDictionary& userValues,
+                                                          std::string_view name);
 
-// Whether entry is one of the ";"-separated pieces of list, ignoring letter
-// case. Pieces are compared whole: no trimming, no expansion.
-[[nodiscard]] bool IsListMember(std::string_view list, std::string_view entry);
-
-// The pieces of one search list, for testing many entries against it: each
-// test answers as IsListMember does, at the cost of one lookup instead of a
-// walk through the list (a PATH may hold thousands of entries).
+// The pieces of search lists, for testing many entries against them at the
+// cost of one lookup each instead of a walk through a list (a PATH may hold
+// thousands of entries). An entry is a member when it equals a piece, letter
+// case aside; pieces are compared whole: no trimming, no expansion.
 class ListMembers {
  public:
   explicit ListMembers(std::string_view list);
+  // The user's entries of a search list: the pieces of the variable's raw
+  // text and those of its expanded text, where an empty text is one empty
+  // piece (so an empty entry is the user's when either text is empty); none
+  // when the user has no such variable.
+  explicit ListMembers(const std::optional<UserVariable>& user);
   [[nodiscard]] bool Contains(std::string_view entry) const;
 
  private:
+  void Add(std::string_view list);
   std::unordered_set<std::string> pieces_;  // upper-cased
 };
+
+// Whether entry is one of the ";"-separated pieces of list, as ListMembers
+// answers.
+[[nodiscard]] bool IsListMember(std::string_view list, std::string_view entry);
 
 // The user's own variable as stored, or "". A duplicate name in the key
 // throws to the caller.

@@ -1,7 +1,6 @@
 // Reads every value of one registry key.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <map>
 #include <string>
@@ -11,12 +10,14 @@
 
 namespace velmora::environment {
 
-// One value of a key: the name as stored, the raw text, and the expanded text
-// (filled for expandable strings only).
-using VariableItem = std::array<std::string, 3>;
-inline constexpr std::size_t kItemName = 0;
-inline constexpr std::size_t kItemRaw = 1;
-inline constexpr std::size_t kItemExpanded = 2;
+// One value of a key.
+struct VariableItem {
+  std::string name;      // as stored, not upper-cased
+  std::string raw;       // the data as text, references left as written
+  std::string expanded;  // the raw text expanded; "" unless an expandable string
+
+  bool operator==(const VariableItem&) const = default;
+};
 
 // Upper-cased value names mapped to their items. Keys compare exactly; lookups
 // ignore case only because both sides are upper-cased.
@@ -34,11 +35,6 @@ class VariableDictionary {
  private:
   std::map<std::string, VariableItem, std::less<>> items_;
 };
-
-// raw with its %NAME% references expanded from the process environment, as
-// ExpandEnvironmentStringsA expands them: a reference to a variable that is
-// not set stays as written. "" when the platform cannot expand it.
-[[nodiscard]] std::string Expand(platform::EnvironmentApi& environment, const std::string& raw);
 
 // Reads every value of root\subKey. A key that cannot be opened gives an empty
 // dictionary; the enumeration ends at the first value that cannot be fetched,

@@ -26,5 +26,6 @@ class Failure : public std::runtime_error {
 inline constexpr std::int32_t kFailureDuplicateKey = 457;
 inline constexpr std::int32_t kFailureDialogCancelled = 32755;
 inline constexpr std::int32_t kFailureNoTempFolder = 76;
+inline constexpr std::int32_t kFailureOutOfMemory = 7;
 
 }  // namespace velmora::platform

@@ -1,6 +1,6 @@
 #include "report/ReportBuilder.h"
 
-#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <new>
 #include <exception>
@@ -22,9 +22,11 @@ namespace {
 constexpr std::int32_t kFrameWidth = 40;
 constexpr const char* kStarRow = "****************************************";
 constexpr const char* kCreditLine = "* Written for Corvane product support";
-constexpr const char* kProductVariables =
-    "CORVANE_HOME,TILBURPATH,MORDALEPATH,MORDALERTC,QUVPATH,DRXCONNECTORPATH,KWTCONNECTORPATH,"
-    "COMMON LIBRARIES,ZENTARO_HOME,PUX_HOME,GOB_HOME,YEL_JAVA_HOME";
+// The Corvane product variables, each naming a folder, in the report's order.
+constexpr std::array<const char*, 12> kProductVariables = {
+    "CORVANE_HOME", "TILBURPATH",       "MORDALEPATH",      "MORDALERTC",
+    "QUVPATH",      "DRXCONNECTORPATH", "KWTCONNECTORPATH", "COMMON LIBRARIES",
+    "ZENTARO_HOME", "PUX_HOME",         "GOB_HOME",         "YEL_JAVA_HOME"};
 constexpr const char* kDomainsFile = "OMRA_DOMAINS_FILE";
 constexpr const char* kEntryIndent = "     ";     // 5
 constexpr const char* kNoteIndent = "         ";  // 9
@@ -53,17 +55,13 @@ class ReportWriter {
       : os_(os), user_(userValues), system_(systemValues) {}
 
   std::string Build() {
-    const std::string userPath = environment::GetUserVariable(user_, "PATH");
+    const environment::ListMembers userPath(environment::GetUserVariable(user_, "PATH"));
     const std::string user = environment::GetCurrentUserName(os_);
     Header(user);
     PathSection(userPath, user);
     ClassPathSection(user);
     Line("MISC CORVANE PRODUCT VARIABLES");
-    for (std::string_view names = kProductVariables; !names.empty();) {
-      const std::size_t comma = std::min(names.find(','), names.size());
-      ProductLine(std::string(names.substr(0, comma)), &FolderNote);
-      names.remove_prefix(std::min(comma + 1, names.size()));
-    }
+    for (const char* name : kProductVariables) ProductLine(name, &FolderNote);
     ProductLine(kDomainsFile, &FileNote);
     MordaleChecks();
     return std::move(text_);
@@ -95,12 +93,11 @@ class ReportWriter {
     Line("");
   }
 
-  void PathSection(const std::string& userPath, const std::string& user) {
+  void PathSection(const environment::ListMembers& userEntries, const std::string& user) {
     const std::string path = Effective("PATH");
     Line("PATH");
     Line("Effective path: " + path);
     Line("");
-    const environment::ListMembers userEntries(userPath);
     for (const std::string_view entry : text::SplitSearchList(path)) {
       Line(kEntryIndent + std::string(userEntries.Contains(entry) ? kUserTag : kSystemTag) +
            std::string(entry));
@@ -133,8 +130,12 @@ class ReportWriter {
       Line(kNoteIndent + name + ": ");
       return;
     }
-    // A user entry is the user's own plain-text value, seen unchanged by the process.
-    const bool isUser = text::EqualsNoCase(value + ";", environment::GetUserVariable(user_, name));
+    // The user's when the value is the user's variable written out whole, raw
+    // and expanded text joined by ";" as one list, the value's own closing
+    // ";" standing for the expanded text: for a plain value (nothing
+    // expanded), the user's text seen unchanged by the process.
+    const auto own = environment::GetUserVariable(user_, name);
+    const bool isUser = own && text::EqualsNoCase(value + ";", own->raw + ";" + own->expanded);
     Line(kEntryIndent + std::string(isUser ? kUserTag : kSystemTag) + name + ": " + value + "\t" +
          note(os_, value));
   }
@@ -191,7 +192,8 @@ bool doReport(const platform::Platform& os, const std::string& path) {
   } catch (const platform::Failure& failure) {
     environment::ReportError(os, "modReport", "doReport", failure.Description(), failure.Number());
   } catch (const std::bad_alloc&) {
-    environment::ReportError(os, "modReport", "doReport", "Out of memory", 7);
+    environment::ReportError(os, "modReport", "doReport", "Out of memory",
+                             platform::kFailureOutOfMemory);
   }
   return false;
 }

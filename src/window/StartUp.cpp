@@ -92,8 +92,9 @@ void frmMain::Form_Load() {
   }
   {
     // One mark for the whole list: the user has a CLASSPATH of their own
-    // with something in it ("" when absent, ";" when empty).
-    const bool isUser = environment::GetUserVariable(userValues, "CLASSPATH").size() > 1;
+    // with something in it.
+    const auto classpath = environment::GetUserVariable(userValues, "CLASSPATH");
+    const bool isUser = classpath && !classpath->raw.empty();
     const std::string value = os_.environment.Variable("classpath").value_or("");
     const std::vector<std::string_view> pieces = text::SplitSearchList(value);
     const int firstKey = listview::Count(ctl_.lstClasspath);

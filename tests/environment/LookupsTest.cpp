@@ -1,8 +1,10 @@
 #include "environment/Lookups.h"
 
+#include <optional>
+#include <string>
+
 #include <gtest/gtest.h>
 
-#include "platform/FakePlatform.h"
 #include "support/TestPlatform.h"
 
 namespace velmora {
@@ -33,29 +35,33 @@ TEST_P(VariableLookups, AnswerFromTheirOwnKeyInAnyLetterCase) {
                    "OnlyNumbered", "stale");
   const struct {
     const char* name;
-    const char* userVariable;  // GetUserVariable
-    const char* user;          // ReadUserEnvironment
-    const char* system;        // ReadSystemEnvironment
+    const char* user;  // the user's raw text; nullptr: the user has no such variable
+    const char* expanded;
+    const char* system;
   } cases[] = {
-      {"PATH", "C:\\A;C:\\B;", "C:\\A;C:\\B", "%SystemRoot%\\system32"},
-      {"EMPTY", ";", "", ""},
-      {"tools", "%VELMORA_HOME%\\bin;C:\\U\\bin", "%VELMORA_HOME%\\bin", ""},
-      {"Count", ";", "", ""},  // a type that is not decoded
-      {"comspec", "", "", "C:\\cmd.exe"},
-      {"OnlyNumbered", "", "", ""},
-      {"Absent", "", "", ""},
+      {"PATH", "C:\\A;C:\\B", "", "%SystemRoot%\\system32"},
+      {"EMPTY", "", "", ""},
+      {"tools", "%VELMORA_HOME%\\bin", "C:\\U\\bin", ""},
+      {"Count", "", "", ""},  // a type that is not decoded
+      {"comspec", nullptr, "", "C:\\cmd.exe"},
+      {"OnlyNumbered", nullptr, "", ""},
+      {"Absent", nullptr, "", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(GetUserVariable(Os(), c.name), c.userVariable);
-    EXPECT_EQ(ReadUserEnvironment(Os(), c.name), c.user);
+    const auto own = GetUserVariable(Os(), c.name);
+    ASSERT_EQ(own.has_value(), c.user != nullptr);
+    if (own) {
+      EXPECT_EQ(own->raw, c.user);
+      EXPECT_EQ(own->expanded, c.expanded);
+    }
+    EXPECT_EQ(ReadUserEnvironment(Os(), c.name), c.user == nullptr ? "" : c.user);
     EXPECT_EQ(ReadSystemEnvironment(Os(), c.name), c.system);
   }
 }
 
 VELMORA_ON_EVERY_BINDING(VariableLookups);
 
-// The rule and its fast form, which start-up and the report use, answer alike.
 TEST(ListMembership, AnEntryIsAWholePieceLetterCaseAside) {
   const struct {
     const char* list;
@@ -69,17 +75,39 @@ TEST(ListMembership, AnEntryIsAWholePieceLetterCaseAside) {
       {"c:\\windows", "C:\\WINDOWS", true},
       {"c:\\windows", "C:\\WINDOWS\\", false},
       {"c:\\windows", " c:\\windows", false},
-      {"C:\\A;C:\\B", "C:\\B", true},
       {"C:\\A;C:\\B", "C:\\A;C:\\B", false},
       {"C:\\Bin64", "C:\\Bin", false},
-      {"%HOME%\\bin", "C:\\U\\bin", false},
       {"D:\\Ärger\\ö;E:\\x", "d:\\äRGER\\Ö", true},
       {"D:\\Ä", "D:\\A", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("[") + c.list + "] holds [" + c.entry + "]");
     EXPECT_EQ(environment::IsListMember(c.list, c.entry), c.member);
-    EXPECT_EQ(environment::ListMembers(c.list).Contains(c.entry), c.member);
+  }
+}
+
+// The user's entries are those of the raw and of the expanded text; an empty
+// text of the two holds the empty entry.
+TEST(ListMembership, TheUsersEntriesAreTheRawAndTheExpandedOnes) {
+  using environment::UserVariable;
+  const UserVariable plain{"C:\\A;C:\\B", ""};
+  const UserVariable expandable{"%HOME%\\bin", "C:\\U\\bin"};
+  const struct {
+    std::optional<UserVariable> user;
+    const char* entry;
+    bool member;
+  } cases[] = {
+      {plain, "c:\\b", true},
+      {plain, "", true},
+      {plain, "C:\\A;C:\\B", false},
+      {expandable, "c:\\u\\BIN", true},
+      {expandable, "%home%\\bin", true},
+      {expandable, "", false},
+      {std::nullopt, "", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.user ? c.user->raw : "none") + " holds [" + c.entry + "]");
+    EXPECT_EQ(environment::ListMembers(c.user).Contains(c.entry), c.member);
   }
 }
 

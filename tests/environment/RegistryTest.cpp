@@ -99,10 +99,10 @@ TEST_P(RegistryReader, ValuesLargerThanTheKeysCountsSayOrThanItSaidComeBackWhole
   const auto expectWhole = [&](const std::string& small) {
     const auto values = Read(watch.Watching(Os()));
     ASSERT_EQ(values.Count(), 4u);
-    EXPECT_EQ(ItemOf(values, "A_SMALL")[1], small);
-    EXPECT_EQ(ItemOf(values, "B_WIDE")[1], wide);
-    EXPECT_EQ(ItemOf(values, name)[1], "named");
-    EXPECT_EQ(ItemOf(values, "D_BLOB")[1].size(), 60000u);
+    EXPECT_EQ(ItemOf(values, "A_SMALL").raw, small);
+    EXPECT_EQ(ItemOf(values, "B_WIDE").raw, wide);
+    EXPECT_EQ(ItemOf(values, name).raw, "named");
+    EXPECT_EQ(ItemOf(values, "D_BLOB").raw.size(), 60000u);
   };
   expectWhole("x");
 
