@@ -2,7 +2,6 @@
 
 #include <unordered_map>
 
-#include "environment/Registry.h"
 #include "text/Text.h"
 
 namespace velmora::environment {
@@ -61,7 +60,7 @@ std::vector<EntryJudgement> JudgeEntries(SearchList list,
     // Only an entry with a reference asks the platform.
     std::string expanded(entry);
     if (entry.find('%') != std::string_view::npos) {
-      expanded = Expand(environment, expanded);
+      expanded = environment.ExpandStrings(expanded).value_or(std::string());
     }
     const auto [first, isFirst] = firstOf.emplace(PlaceKey(expanded), index + 1);
     if (!isFirst) {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "text/Text.h"
-#include "text/TextBuffer.h"
 #include "platform/Failure.h"
 
 namespace velmora::environment {
@@ -20,9 +19,10 @@ using platform::KeyHandle;
 // registry stores.
 constexpr std::uint64_t kNarrowBytesPerUnit = 3;
 
-// Room for the longest value name the registry allows: 16,383 UTF-16 units and
-// the terminator.
-constexpr std::uint32_t kNameBufferSize = 16383 * kNarrowBytesPerUnit + 1;
+// The longest value name the registry allows, in UTF-16 units, and room for
+// it and the terminator.
+constexpr std::uint32_t kLongestValueName = 16383;
+constexpr std::uint32_t kNameBufferSize = kLongestValueName * kNarrowBytesPerUnit + 1;
 
 // When the key cannot tell its largest value, data buffers start this large.
 constexpr std::uint32_t kDefaultDataBufferSize = 1024;
@@ -69,14 +69,14 @@ VariableItem Decode(const platform::Platform& os, std::string name, std::uint32_
   VariableItem item{std::move(name), {}, {}};
   switch (type) {
     case platform::kRegSz:
-      item[kItemRaw] = StringData(data, length);
+      item.raw = StringData(data, length);
       break;
     case platform::kRegExpandSz:
-      item[kItemRaw] = StringData(data, length);
-      item[kItemExpanded] = Expand(os.environment, item[kItemRaw]);
+      item.raw = StringData(data, length);
+      item.expanded = os.environment.ExpandStrings(item.raw).value_or(std::string());
       break;
     case platform::kRegBinary:
-      item[kItemRaw] = HexPairs(data, length);
+      item.raw = HexPairs(data, length);
       break;
     default:
       break;
@@ -137,15 +137,6 @@ std::int32_t ReadValue(platform::RegistryApi& registry, KeyHandle key, std::uint
 
 }  // namespace
 
-std::string Expand(platform::EnvironmentApi& environment, const std::string& raw) {
-  // Starting with room for the terminator only asks the platform for the size.
-  return text::FillTextBuffer(1, [&](char* buffer, std::uint32_t capacity) {
-    const std::uint32_t size = environment.ExpandStrings(raw.c_str(), buffer, capacity);
-    if (size == 0) return text::FillAnswer{};
-    return text::FillAnswer{size <= capacity, size + 1};
-  });
-}
-
 void VariableDictionary::Add(std::string key, VariableItem item) {
   if (items_.contains(key)) {
     throw platform::Failure(platform::kFailureDuplicateKey,
@@ -192,7 +183,7 @@ VariableDictionary EnumRegistryValues(const platform::Platform& os, KeyHandle ro
     // unpaired surrogate). No lookup can name the one or the other: the first
     // is kept.
     if (const VariableItem* earlier = values.Find(upper);
-        earlier != nullptr && (*earlier)[kItemName] == valueName) {
+        earlier != nullptr && earlier->name == valueName) {
       continue;
     }
     values.Add(std::move(upper),

@@ -1,7 +1,6 @@
 #include "platform/FakeEnvironment.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/Failure.h"
 #include "text/Text.h"
@@ -31,11 +30,10 @@ std::optional<std::string> FakeEnvironment::Variable(const std::string& name) {
   return std::nullopt;
 }
 
-std::uint32_t FakeEnvironment::ExpandStrings(const char* source, char* destination,
-                                             std::uint32_t size) {
+std::optional<std::string> FakeEnvironment::ExpandStrings(const std::string& source) {
   // %NAME% of a set variable is replaced by its value; any other %...% and a
   // lone % stay as written.
-  const std::string_view text(source);
+  const std::string_view text(source.c_str());
   std::string expanded;
   for (std::size_t at = 0; at < text.size();) {
     if (text[at] != '%') {
@@ -54,12 +52,8 @@ std::uint32_t FakeEnvironment::ExpandStrings(const char* source, char* destinati
     expanded.append(value ? *value : std::string(text.substr(at, close - at + 1)));
     at = close + 1;
   }
-  if (text::Utf8ToUtf16(expanded).size() > kLongestExpansion) return 0;
-  const auto needed = static_cast<std::uint32_t>(expanded.size() + 1);
-  if (destination != nullptr && size >= needed) {
-    std::memcpy(destination, expanded.c_str(), needed);
-  }
-  return needed;
+  if (text::Utf8ToUtf16(expanded).size() > kLongestExpansion) return std::nullopt;
+  return expanded;
 }
 
 }  // namespace velmora::platform

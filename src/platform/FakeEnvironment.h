@@ -2,7 +2,6 @@
 // %NAME% references.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,7 +17,7 @@ class FakeEnvironment final : public EnvironmentApi {
   void Set(std::string_view name, std::string_view value);
   void Unset(std::string_view name);
 
-  std::uint32_t ExpandStrings(const char* source, char* destination, std::uint32_t size) override;
+  std::optional<std::string> ExpandStrings(const std::string& source) override;
   std::optional<std::string> Variable(const std::string& name) override;
 
  private:

@@ -1,8 +1,9 @@
 // Who and where, as the in-memory double answers: the user, the machine and
-// the folders the platform names.
+// the folders the platform names. An empty text stands for a query that
+// fails.
 #pragma once
 
-#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/Platform.h"
@@ -14,15 +15,20 @@ class FakeIdentity final : public IdentityApi {
   std::string userName = "jdoe";
   std::string computerName = "BUILD07";
   std::string tempPath = "C:\\TEMP\\";
-  std::string windowsFolder = "C:\\WINDOWS";  // "" for a query that fails
+  std::string windowsFolder = "C:\\WINDOWS";
   std::string systemFolder = "C:\\WINDOWS\\system32";
-  bool userNameFails = false;
 
-  bool UserName(char* buffer, std::uint32_t* size) override;
-  bool ComputerName(char* buffer, std::uint32_t* size) override;
-  std::uint32_t TempPath(std::uint32_t size, char* buffer) override;
-  std::uint32_t WindowsFolder(char* buffer, std::uint32_t size) override;
-  std::uint32_t SystemFolder(char* buffer, std::uint32_t size) override;
+  std::optional<std::string> UserName() override { return Answer(userName); }
+  std::optional<std::string> ComputerName() override { return Answer(computerName); }
+  std::optional<std::string> TempPath() override { return Answer(tempPath); }
+  std::optional<std::string> WindowsFolder() override { return Answer(windowsFolder); }
+  std::optional<std::string> SystemFolder() override { return Answer(systemFolder); }
+
+ private:
+  static std::optional<std::string> Answer(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    return text;
+  }
 };
 
 }  // namespace velmora::platform

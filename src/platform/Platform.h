@@ -5,8 +5,9 @@
 // documentation. Win32Platform binds the real calls; FakePlatform is the
 // in-memory double the tests run against on Linux and on Windows alike.
 //
-// Text crosses the seam as UTF-8, and every size and length it reports for a
-// text counts UTF-8 bytes, whatever the entry point behind it counts.
+// Text crosses the seam as UTF-8. A text the platform answers with comes back
+// whole, sized by the binding; only the registry enumeration fills buffers
+// of its caller, and every size it reports counts UTF-8 bytes.
 #pragma once
 
 #include <cstdint>
@@ -29,12 +30,10 @@ inline constexpr std::int32_t kErrorPathNotFound = 3;
 inline constexpr std::int32_t kErrorAccessDenied = 5;
 inline constexpr std::int32_t kErrorInvalidHandle = 6;
 inline constexpr std::int32_t kErrorInvalidParameter = 87;
-inline constexpr std::int32_t kErrorInsufficientBuffer = 122;
 inline constexpr std::int32_t kErrorMoreData = 234;
 inline constexpr std::int32_t kErrorNoMoreItems = 259;
 
 // Registry value types.
-inline constexpr std::uint32_t kRegNone = 0;
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
@@ -79,43 +78,34 @@ class EnvironmentApi {
  public:
   virtual ~EnvironmentApi() = default;
 
-  // ExpandEnvironmentStrings: the size the whole expansion needs, terminator
-  // included, or 0 when the platform cannot give it whole (it fails, or the
-  // expansion passes the platform's limit of 32K characters; under Wine it
-  // holds at most 32,766). The destination is filled when the size given is
-  // at least that figure.
-  [[nodiscard]] virtual std::uint32_t ExpandStrings(const char* source, char* destination,
-                                                    std::uint32_t size) = 0;
+  // ExpandEnvironmentStrings: source, up to its first NUL, with its %NAME%
+  // references expanded; nothing when the platform cannot give the expansion
+  // whole (it fails, or the expansion passes the platform's limit of 32K
+  // characters; under Wine it holds at most 32,766).
+  [[nodiscard]] virtual std::optional<std::string> ExpandStrings(const std::string& source) = 0;
 
   // A variable of the program's own process, its name matched without regard
   // to letter case; nothing when it is not set.
   [[nodiscard]] virtual std::optional<std::string> Variable(const std::string& name) = 0;
 };
 
+// Who and where, each answer whole or nothing when the platform cannot tell.
 class IdentityApi {
  public:
   virtual ~IdentityApi() = default;
 
-  // GetUserName: on success *size is the length with terminator; when the
-  // buffer is too small the call fails and *size is the size needed.
-  [[nodiscard]] virtual bool UserName(char* buffer, std::uint32_t* size) = 0;
+  // GetUserName and GetComputerName.
+  [[nodiscard]] virtual std::optional<std::string> UserName() = 0;
+  [[nodiscard]] virtual std::optional<std::string> ComputerName() = 0;
 
-  // GetComputerName: on success *size is the length without terminator; when
-  // the buffer is too small the call fails and *size is the size needed.
-  [[nodiscard]] virtual bool ComputerName(char* buffer, std::uint32_t* size) = 0;
-
-  // GetTempPath: the length written without terminator; when the buffer is
-  // too small nothing is written and the answer is the size needed; 0 on
-  // failure.
-  [[nodiscard]] virtual std::uint32_t TempPath(std::uint32_t size, char* buffer) = 0;
+  // GetTempPath: the temporary folder with its closing "\".
+  [[nodiscard]] virtual std::optional<std::string> TempPath() = 0;
 
   // GetSystemWindowsDirectory: the shared Windows folder (never a user's
   // private copy of it on a terminal server), and GetSystemDirectory: the
-  // system folder. Each answers the length written without terminator; when
-  // the buffer is too small nothing is written and the answer is the size
-  // needed; 0 on failure.
-  [[nodiscard]] virtual std::uint32_t WindowsFolder(char* buffer, std::uint32_t size) = 0;
-  [[nodiscard]] virtual std::uint32_t SystemFolder(char* buffer, std::uint32_t size) = 0;
+  // system folder.
+  [[nodiscard]] virtual std::optional<std::string> WindowsFolder() = 0;
+  [[nodiscard]] virtual std::optional<std::string> SystemFolder() = 0;
 };
 
 using FileHandle = std::uintptr_t;

@@ -29,6 +29,9 @@ DWORD* AsDword(std::uint32_t* value) {
   return reinterpret_cast<DWORD*>(value);
 }
 
+// The first buffer for a process variable, in UTF-16 units: most values fit.
+constexpr std::uint32_t kVariableBufferStart = 256;
+
 // What one call of a wide entry point said: the text is in the buffer, or the
 // buffer size in UTF-16 units it asks for (0 when it gave up).
 struct WideAnswer {
@@ -49,18 +52,6 @@ std::optional<std::string> ReadWide(std::uint32_t capacity, Call&& call) {
     capacity = answer.needed;
   }
   return std::nullopt;
-}
-
-// Hands a text to the caller's buffer of `capacity` bytes, terminator and
-// all, when it fits there.
-bool CopyOut(const std::string& text, char* buffer, std::uint32_t capacity) {
-  if (buffer == nullptr || text.size() >= capacity) return false;
-  std::memcpy(buffer, text.c_str(), text.size() + 1);
-  return true;
-}
-
-std::uint32_t SizeWithTerminator(const std::string& text) {
-  return static_cast<std::uint32_t>(text.size() + 1);
 }
 
 }  // namespace
@@ -103,26 +94,25 @@ std::int32_t Win32Registry::CloseKey(KeyHandle key) {
   return RegCloseKey(ToHkey(key));
 }
 
-std::uint32_t Win32Environment::ExpandStrings(const char* source, char* destination,
-                                              std::uint32_t size) {
-  const std::wstring wideSource = WideText(source);
-  const auto expanded = ReadWide(256, [&](wchar_t* buffer, std::uint32_t capacity) {
-    const DWORD needed = ExpandEnvironmentStringsW(wideSource.c_str(), buffer, capacity);
-    if (needed == 0 || needed > capacity) return WideAnswer{false, needed};
+std::optional<std::string> Win32Environment::ExpandStrings(const std::string& source) {
+  const std::wstring wideSource = WideText(source.c_str());
+  // Room for the text and a path's worth more: one call, unless its
+  // references add more than that.
+  const auto capacity = static_cast<std::uint32_t>(wideSource.size() + MAX_PATH);
+  return ReadWide(capacity, [&](wchar_t* buffer, std::uint32_t size) {
+    const DWORD needed = ExpandEnvironmentStringsW(wideSource.c_str(), buffer, size);
+    if (needed == 0 || needed > size) return WideAnswer{false, needed};
     // Past its limit the platform announces the whole expansion but writes a
     // cut one.
     if (std::wcslen(buffer) + 1 != needed) return WideAnswer{};
     return WideAnswer{true, needed};
   });
-  if (!expanded) return 0;
-  (void)CopyOut(*expanded, destination, size);
-  return SizeWithTerminator(*expanded);
 }
 
 std::optional<std::string> Win32Environment::Variable(const std::string& name) {
   const std::wstring wideName = WideText(name);
   bool found = true;
-  const auto value = ReadWide(256, [&](wchar_t* buffer, std::uint32_t capacity) {
+  const auto value = ReadWide(kVariableBufferStart, [&](wchar_t* buffer, std::uint32_t capacity) {
     SetLastError(ERROR_SUCCESS);
     const DWORD length = GetEnvironmentVariableW(wideName.c_str(), buffer, capacity);
     // Zero is both "not set" and "set to the empty string".
@@ -133,71 +123,49 @@ std::optional<std::string> Win32Environment::Variable(const std::string& name) {
   return value.value_or(std::string());
 }
 
-bool Win32Identity::UserName(char* buffer, std::uint32_t* size) {
+std::optional<std::string> Win32Identity::UserName() {
   constexpr std::uint32_t kLongestUserName = 256;
-  const auto name = ReadWide(kLongestUserName + 1, [](wchar_t* wide, std::uint32_t capacity) {
+  return ReadWide(kLongestUserName + 1, [](wchar_t* wide, std::uint32_t capacity) {
     DWORD length = capacity;
     if (GetUserNameW(wide, &length)) return WideAnswer{true, length};
     return WideAnswer{false, GetLastError() == ERROR_INSUFFICIENT_BUFFER ? length : 0};
   });
-  if (!name) return false;
-  const bool copied = CopyOut(*name, buffer, *size);
-  *size = SizeWithTerminator(*name);
-  if (!copied) SetLastError(ERROR_INSUFFICIENT_BUFFER);
-  return copied;
 }
 
-bool Win32Identity::ComputerName(char* buffer, std::uint32_t* size) {
-  const auto name =
-      ReadWide(MAX_COMPUTERNAME_LENGTH + 1, [](wchar_t* wide, std::uint32_t capacity) {
-        DWORD length = capacity;
-        if (GetComputerNameW(wide, &length)) return WideAnswer{true, length};
-        return WideAnswer{false, GetLastError() == ERROR_BUFFER_OVERFLOW ? length : 0};
-      });
-  if (!name) return false;
-  if (!CopyOut(*name, buffer, *size)) {
-    *size = SizeWithTerminator(*name);
-    SetLastError(ERROR_BUFFER_OVERFLOW);
-    return false;
-  }
-  *size = static_cast<std::uint32_t>(name->size());
-  return true;
-}
-
-std::uint32_t Win32Identity::TempPath(std::uint32_t size, char* buffer) {
-  const auto path = ReadWide(MAX_PATH + 1, [](wchar_t* wide, std::uint32_t capacity) {
-    const DWORD length = GetTempPathW(capacity, wide);
-    return WideAnswer{length != 0 && length < capacity, length};
+std::optional<std::string> Win32Identity::ComputerName() {
+  return ReadWide(MAX_COMPUTERNAME_LENGTH + 1, [](wchar_t* wide, std::uint32_t capacity) {
+    DWORD length = capacity;
+    if (GetComputerNameW(wide, &length)) return WideAnswer{true, length};
+    return WideAnswer{false, GetLastError() == ERROR_BUFFER_OVERFLOW ? length : 0};
   });
-  if (!path || path->empty()) return 0;
-  if (!CopyOut(*path, buffer, size)) return SizeWithTerminator(*path);
-  return static_cast<std::uint32_t>(path->size());
 }
 
 namespace {
 
-// A folder that the platform names in UTF-16 (query is GetSystemDirectoryW or
-// a call of its shape), handed on in UTF-8 under the narrow entry points'
-// contract: the length written, or the size needed when the buffer is too
-// small, or 0 on failure.
-std::uint32_t FolderAnswer(UINT(WINAPI* query)(LPWSTR, UINT), char* buffer, std::uint32_t size) {
-  const auto folder = ReadWide(MAX_PATH + 1, [&](wchar_t* wide, std::uint32_t capacity) {
+// A path that the platform writes as GetSystemDirectoryW does: the length
+// written, or the size needed when the buffer is too small, or 0 on failure.
+template <class Query>
+std::optional<std::string> PathAnswer(Query&& query) {
+  const auto path = ReadWide(MAX_PATH + 1, [&](wchar_t* wide, std::uint32_t capacity) {
     const UINT length = query(wide, capacity);
     return WideAnswer{length != 0 && length < capacity, length};
   });
-  if (!folder || folder->empty()) return 0;
-  if (!CopyOut(*folder, buffer, size)) return SizeWithTerminator(*folder);
-  return static_cast<std::uint32_t>(folder->size());
+  if (!path || path->empty()) return std::nullopt;
+  return path;
 }
 
 }  // namespace
 
-std::uint32_t Win32Identity::WindowsFolder(char* buffer, std::uint32_t size) {
-  return FolderAnswer(&GetSystemWindowsDirectoryW, buffer, size);
+std::optional<std::string> Win32Identity::TempPath() {
+  return PathAnswer([](wchar_t* wide, UINT capacity) { return GetTempPathW(capacity, wide); });
 }
 
-std::uint32_t Win32Identity::SystemFolder(char* buffer, std::uint32_t size) {
-  return FolderAnswer(&GetSystemDirectoryW, buffer, size);
+std::optional<std::string> Win32Identity::WindowsFolder() {
+  return PathAnswer(&GetSystemWindowsDirectoryW);
+}
+
+std::optional<std::string> Win32Identity::SystemFolder() {
+  return PathAnswer(&GetSystemDirectoryW);
 }
 
 std::uint32_t Win32FileSystem::FileAttributes(const std::string& path) {
@@ -283,9 +251,11 @@ class ClipboardLock {
                &DestroyWindow) {
     if (!owner_) throw Win32Failure(GetLastError());
     // Another program may hold the clipboard for a moment.
-    for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
+    constexpr int kAttempts = 10;
+    constexpr DWORD kPauseMilliseconds = 20;
+    for (int attempt = 0; attempt < kAttempts && !open_; ++attempt) {
       open_ = OpenClipboard(owner_.get()) != FALSE;
-      if (!open_) Sleep(20);
+      if (!open_) Sleep(kPauseMilliseconds);
     }
     if (!open_) throw Win32Failure(GetLastError());
   }
@@ -331,7 +301,8 @@ std::optional<std::string> Win32UserServices::AskSaveFileName(const SaveDialogRe
   std::wstring filter = WideText(request.filter);
   std::replace(filter.begin(), filter.end(), L'|', L'\0');
   filter.append(2, L'\0');
-  std::vector<wchar_t> file(32768, L'\0');
+  constexpr std::size_t kLongestPath = 32767;  // in UTF-16 units, without terminator
+  std::vector<wchar_t> file(kLongestPath + 1, L'\0');
   const std::wstring proposed = WideText(request.fileName);
   std::copy_n(proposed.begin(), std::min(proposed.size(), file.size() - 1), file.begin());
 

@@ -31,17 +31,17 @@ class Win32Registry final : public RegistryApi {
 
 class Win32Environment final : public EnvironmentApi {
  public:
-  std::uint32_t ExpandStrings(const char* source, char* destination, std::uint32_t size) override;
+  std::optional<std::string> ExpandStrings(const std::string& source) override;
   std::optional<std::string> Variable(const std::string& name) override;
 };
 
 class Win32Identity final : public IdentityApi {
  public:
-  bool UserName(char* buffer, std::uint32_t* size) override;
-  bool ComputerName(char* buffer, std::uint32_t* size) override;
-  std::uint32_t TempPath(std::uint32_t size, char* buffer) override;
-  std::uint32_t WindowsFolder(char* buffer, std::uint32_t size) override;
-  std::uint32_t SystemFolder(char* buffer, std::uint32_t size) override;
+  std::optional<std::string> UserName() override;
+  std::optional<std::string> ComputerName() override;
+  std::optional<std::string> TempPath() override;
+  std::optional<std::string> WindowsFolder() override;
+  std::optional<std::string> SystemFolder() override;
 };
 
 class Win32FileSystem final : public FileSystemApi {

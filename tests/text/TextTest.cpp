@@ -1,6 +1,5 @@
 #include "text/Text.h"
 
-#include <cstring>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -8,14 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "text/TextBuffer.h"
-
 namespace velmora {
 namespace {
 
 using namespace std::string_literals;
-using text::FillAnswer;
-using text::FillTextBuffer;
 using text::Utf16ToUtf8;
 using text::Utf8ToUtf16;
 
@@ -73,30 +68,6 @@ TEST(Utf16Conversion, MarksWhatTheOtherFormCannotHold) {
   EXPECT_EQ(Utf16ToUtf8(u"a\xD800"), "a\uFFFD");
   EXPECT_EQ(Utf16ToUtf8(u"\xDC00z"), "\uFFFDz");
   EXPECT_EQ(Utf16ToUtf8(u"\xD800\xD800\xDC00"), "\uFFFD\U00010000");
-}
-
-// A narrow entry point that counts sizes in UTF-16 units: it asks for too
-// little, and into a buffer too small for the UTF-8 bytes it writes a cut text
-// without terminator, leaving the rest of the buffer as it found it.
-TEST(TextBufferFilling, GrowsUntilTheTerminatorFitsInsideAndGivesUpWithThePlatform) {
-  const std::string text = "\xC3\xA9\xC3\xA9\xC3\xA9";  // three characters, six bytes
-  const auto unitCounting = [&](char* buffer, std::uint32_t capacity) {
-    if (capacity <= 3) return FillAnswer{false, 4};
-    std::memcpy(buffer, text.c_str(), std::min<std::size_t>(capacity - 1, text.size() + 1));
-    return FillAnswer{true, 0};
-  };
-  for (std::uint32_t capacity : {1u, 5u, 6u}) {
-    EXPECT_EQ(FillTextBuffer(capacity, unitCounting), text) << capacity;
-  }
-  const auto withNul = [](char* buffer, std::uint32_t) {
-    std::memcpy(buffer, "ab\0cd", 6);
-    return FillAnswer{true, 0};
-  };
-  EXPECT_EQ(FillTextBuffer(8, withNul), "ab");
-  // A platform that gives up, or that never has room enough.
-  EXPECT_EQ(FillTextBuffer(8, [](char*, std::uint32_t) { return FillAnswer{}; }), "");
-  const auto alwaysMore = [](char*, std::uint32_t size) { return FillAnswer{false, size + 1}; };
-  EXPECT_EQ(FillTextBuffer(8, alwaysMore), "");
 }
 
 }  // namespace
