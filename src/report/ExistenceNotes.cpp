@@ -1,30 +1,15 @@
 #include "report/ExistenceNotes.h"
 
+#include "environment/EntryChecks.h"
+
 namespace velmora::report {
-namespace {
-
-// The attributes at path, or kInvalidFileAttributes; a question the platform
-// cannot answer counts as nothing there.
-std::uint32_t AttributesAt(const platform::Platform& os, const std::string& path) {
-  try {
-    return os.files.FileAttributes(path);
-  } catch (...) {
-    return platform::kInvalidFileAttributes;
-  }
-}
-
-}  // namespace
 
 bool FolderExists(const platform::Platform& os, const std::string& path) {
-  const std::uint32_t attributes = AttributesAt(os, path);
-  return attributes != platform::kInvalidFileAttributes &&
-         (attributes & platform::kFileAttributeDirectory) != 0;
+  return environment::NamesWhatIsWanted(os.files, path, environment::Wanted::kFolder);
 }
 
 bool FileExists(const platform::Platform& os, const std::string& path) {
-  const std::uint32_t attributes = AttributesAt(os, path);
-  return attributes != platform::kInvalidFileAttributes &&
-         (attributes & platform::kFileAttributeDirectory) == 0;
+  return environment::NamesWhatIsWanted(os.files, path, environment::Wanted::kFile);
 }
 
 std::string FolderNote(const platform::Platform& os, const std::string& path) {
