@@ -13,7 +13,7 @@
 #include "Scenario.h"
 #include "environment/Lookups.h"
 #include "platform/FakePlatform.h"
-#include "platform/PosixFileSystem.h"
+#include "PosixFileSystem.h"
 #include "report/ReportBuilder.h"
 #include "report/ReportFile.h"
 

@@ -1,53 +1,26 @@
 // The file-system double answers as the real file system does: the same
-// suite runs against the double and against real files (the Win32 binding
-// under Wine, the POSIX one natively), with names outside ASCII.
+// suite runs against the double and, on Windows, against real files through
+// the Win32 binding, with names outside ASCII.
 #include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "platform/Failure.h"
-#include "platform/FakePlatform.h"
 #include "report/ExistenceNotes.h"
 #include "report/ReportFile.h"
-#include "support/ScratchFolder.h"
+#include "support/TestPlatform.h"
 
 namespace velmora {
 namespace {
 
-enum class Files { kDouble, kReal };
-
-void PrintTo(Files files, std::ostream* out) {
-  *out << (files == Files::kDouble ? "Double" : "Real");
-}
-
-// A folder to work in, on either file system, and a way to look at it that
-// does not go through the binding under test.
-class FileSystem : public ::testing::TestWithParam<Files> {
- protected:
-  FileSystem() { fake_.AddFolder(real_.Path()); }
-
-  bool Real() const { return GetParam() == Files::kReal; }
-  platform::FileSystemApi& Api() { return Real() ? testing_support::RealFileSystem() : fake_; }
-  std::string Join(std::string_view name) const { return real_.Join(name); }
-  void MakeFile(std::string_view name, std::string_view content) {
-    Real() ? real_.MakeFile(name, content) : fake_.AddFile(Join(name), std::string(content));
-  }
-  std::optional<std::string> Read(std::string_view name) {
-    return Real() ? testing_support::ReadRealFile(Join(name)) : fake_.Content(Join(name));
-  }
-
- private:
-  platform::FakeFileSystem fake_;
-  const testing_support::ScratchFolder real_;
-};
+class FileSystem : public testing_support::PlatformTest {};
 
 // What the report says of a place, for places that are there and for ones
 // that cannot be (where some platforms fail the question itself).
 TEST_P(FileSystem, NotesTellFoldersFromFilesAndAnythingElseIsNotFound) {
-  MakeFile("Földer/日本.txt", "x");
-  const std::string folder = Join("Földer");
-  const std::string file = Join("Földer/日本.txt");
+  const std::string folder = Test().MakeFolder("Földer");
+  const std::string file = Test().MakeFile("Földer\\日本.txt", "x");
   const char* noFolder = " !! (Folder not found)";
   const char* noFile = " !! (File not found)";
   const struct {
@@ -57,22 +30,19 @@ TEST_P(FileSystem, NotesTellFoldersFromFilesAndAnythingElseIsNotFound) {
   } cases[] = {
       {folder, " (Folder exists)", noFile},
       {file, noFolder, " (File exists)"},
-      {file + "/inside", noFolder, noFile},
-      {Join("missing"), noFolder, noFile},
-      {Join("missing/deeper"), noFolder, noFile},
-      {Join("fi|le.txt"), noFolder, noFile},
-      {Join("fol<der>"), noFolder, noFile},
+      {file + "\\inside", noFolder, noFile},
+      {folder + "\\missing", noFolder, noFile},
+      {folder + "\\missing\\deeper", noFolder, noFile},
+      {folder + "\\fi|le.txt", noFolder, noFile},
+      {folder + "\\fol<der>", noFolder, noFile},
       {std::string(5000, 'x'), noFolder, noFile},
       {"   ", noFolder, noFile},  // blanks are asked about, not skipped
       {"", "", ""},
   };
-  platform::FakePlatform fake;  // everything but the files
-  const platform::Platform os{fake.registry, fake.environment, fake.identity, Api(),
-                              fake.clock,    fake.user,        nullptr};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path.substr(0, 80));
-    EXPECT_EQ(report::FolderNote(os, c.path), c.folderNote);
-    EXPECT_EQ(report::FileNote(os, c.path), c.fileNote);
+    EXPECT_EQ(report::FolderNote(Os(), c.path), c.folderNote);
+    EXPECT_EQ(report::FileNote(Os(), c.path), c.fileNote);
   }
 }
 
@@ -80,18 +50,18 @@ TEST_P(FileSystem, NotesTellFoldersFromFilesAndAnythingElseIsNotFound) {
 // name someone else holds, then moved into its place. In a missing folder
 // nothing is made.
 TEST_P(FileSystem, AWholeFileReplacesTheOldOneAndLeavesNothingBeside) {
-  MakeFile("Répört.txt", "old");
-  MakeFile("Répört.txt.~1.tmp", "not ours");
+  const std::string target = Test().MakeFile("Földer\\Répört.txt", "old");
+  const std::string taken = Test().MakeFile("Földer\\Répört.txt.~1.tmp", "not ours");
   const std::string bytes = report::EncodeReport("line\r\nGrüße \xF0\x9F\x98\x80\r\n");
-  report::WriteWholeFile(Api(), Join("Répört.txt"), bytes);
-  EXPECT_EQ(Read("Répört.txt"), bytes);
-  EXPECT_EQ(Read("Répört.txt.~1.tmp"), "not ours");
-  EXPECT_THROW(report::WriteWholeFile(Api(), Join("missing/r.txt"), "x"), platform::Failure);
-  EXPECT_EQ(Read("Répört.txt.~2.tmp"), std::nullopt);
+  report::WriteWholeFile(Os().files, target, bytes);
+  EXPECT_EQ(Test().ReadFile(target), bytes);
+  EXPECT_EQ(Test().ReadFile(taken), "not ours");
+  const std::string missing = Test().MakeFolder("Földer") + "\\missing\\r.txt";
+  EXPECT_THROW(report::WriteWholeFile(Os().files, missing, "x"), platform::Failure);
+  EXPECT_EQ(Test().ReadFile(target + ".~2.tmp"), std::nullopt);
 }
 
-INSTANTIATE_TEST_SUITE_P(, FileSystem, ::testing::Values(Files::kDouble, Files::kReal),
-                         ::testing::PrintToStringParamName());
+VELMORA_ON_EVERY_BINDING(FileSystem);
 
 }  // namespace
 }  // namespace velmora

@@ -6,12 +6,6 @@
 #include <random>
 #include <stdexcept>
 
-#ifdef _WIN32
-#include "platform/Win32Platform.h"
-#else
-#include "platform/PosixFileSystem.h"
-#endif
-
 namespace velmora::testing_support {
 namespace {
 
@@ -64,15 +58,6 @@ std::optional<std::string> ReadRealFile(std::string_view path) {
   std::ifstream in(PathOf(path), std::ios::binary);
   if (!in) return std::nullopt;
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-platform::FileSystemApi& RealFileSystem() {
-#ifdef _WIN32
-  static platform::Win32FileSystem files;
-#else
-  static platform::PosixFileSystem files;
-#endif
-  return files;
 }
 
 }  // namespace velmora::testing_support

@@ -1,13 +1,9 @@
-// A real folder of the machine the tests run on, removed afterwards, and the
-// binding that answers for real files there: the Win32 one on Windows, the
-// host's own on the native build.
+// A real folder of the machine the tests run on, removed afterwards.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "platform/Platform.h"
 
 namespace velmora::testing_support {
 
@@ -34,8 +30,5 @@ class ScratchFolder {
 // The bytes of a real file named in UTF-8, read past any binding; nothing
 // when there is no such file.
 [[nodiscard]] std::optional<std::string> ReadRealFile(std::string_view path);
-
-// The file system binding for real files on this build.
-platform::FileSystemApi& RealFileSystem();
 
 }  // namespace velmora::testing_support

@@ -1,6 +1,6 @@
 // The file system of the machine the native build runs on (POSIX), answering
-// as GetFileAttributesA and the file-writing calls would. It lets the native
-// tests and benchmarks use real files and folders.
+// as GetFileAttributes and the file-writing calls would, so that the report's
+// benchmark writes real files.
 #pragma once
 
 #include <string>

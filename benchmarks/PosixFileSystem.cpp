@@ -1,4 +1,4 @@
-#include "platform/PosixFileSystem.h"
+#include "PosixFileSystem.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
