@@ -23,22 +23,20 @@ namespace {
 using environment::EntryJudgement;
 using environment::SearchList;
 
-struct Case {
-  const char* entry;
-  const char* tip;  // the mark in words, "" for none
-};
+// One tree of sample places for every test here.
+void PlantSamples(platform::FakePlatform& fake) {
+  fake.files.AddFolder("C:\\Windows\\System32");
+  fake.files.AddFile("C:\\Tools\\tool.exe");
+  fake.files.AddFile("C:\\lib\\a.jar");
+  fake.files.AddFolder("C:\\lib\\classes.zip");
+  fake.files.AddFolder("C:\\Work");
+  fake.files.currentFolder = "C:\\Work";
+  fake.environment.Set("SystemRoot", "C:\\Windows");
+}
 
 class EntryChecks : public ::testing::Test {
  protected:
-  EntryChecks() {
-    fake_.files.AddFolder("C:\\Windows\\System32");
-    fake_.files.AddFile("C:\\Tools\\tool.exe");
-    fake_.files.AddFile("C:\\lib\\a.jar");
-    fake_.files.AddFolder("C:\\lib\\classes.zip");
-    fake_.files.AddFolder("C:\\Work");
-    fake_.files.currentFolder = "C:\\Work";
-    fake_.environment.Set("SystemRoot", "C:\\Windows");
-  }
+  EntryChecks() { PlantSamples(fake_); }
 
   // Judges a list as the window does: its text first, then each existence
   // test answered in order.
@@ -53,52 +51,61 @@ class EntryChecks : public ::testing::Test {
     return judged;
   }
 
-  void ExpectTips(SearchList list, const std::vector<Case>& cases) {
-    std::string value;
-    for (const Case& sample : cases)
-      value += (value.empty() ? "" : ";") + std::string(sample.entry);
-    const auto judged = Judge(list, value);
-    ASSERT_EQ(judged.size(), cases.size());
-    for (std::size_t index = 0; index < cases.size(); ++index) {
-      EXPECT_EQ(environment::MarkText(list, judged[index]), cases[index].tip)
-          << "entry " << index + 1 << " \"" << cases[index].entry << "\"";
-    }
-  }
-
   platform::FakePlatform fake_;
 };
 
-TEST_F(EntryChecks, PathEntriesAreFoldersThatExistOnceEach) {
-  ExpectTips(SearchList::kPath,
-             {{"C:\\Tools", ""},
-              {"C:\\Missing", "Folder not found"},
-              {"c:\\TOOLS\\", "Same as entry 1"},  // letter case, one closing backslash
-              {"", "Empty entry"},
-              {"%SystemRoot%\\System32", ""},
-              {"C:\\Windows\\system32", "Same as entry 5"},  // the same place once expanded
-              {"C:\\Tools\\tool.exe", "Folder not found"},   // a file is no folder
-              {"C:\\Missing", "Same as entry 2"},            // a repeat before a missing place
-              {"%VELMORA_NOT_SET%\\bin", "Folder not found"},
-              {"C:\\", ""},
-              {"C:", ""},  // the drive's current folder is not its root
-              {"C:\\\\", "Same as entry 10"},
-              {".", ""},
-              {"", "Empty entry"}});
-}
-
-TEST_F(EntryChecks, ClasspathArchivesAreFilesAndOtherEntriesAnythingThere) {
-  ExpectTips(SearchList::kClasspath,
-             {{"C:\\lib\\a.jar", ""},
-              {"C:\\lib\\gone.jar", "File or folder not found"},
-              {"C:\\lib\\classes.ZIP", "File or folder not found"},  // a folder is no archive
-              {".", ""},
-              {"C:\\lib\\*", ""},  // the archives in a folder that exists
-              {"C:\\nolib\\*", "File or folder not found"},
-              {"C:\\Tools\\tool.exe", ""},
-              {"C:\\Tools", ""},
-              {"%SystemRoot%", ""},
-              {"C:\\LIB\\A.JAR", "Same as entry 1"},
-              {"", "Empty entry"}});
+// Each list's entries in order, with the mark each gets in words ("" for
+// none): PATH entries are folders, CLASSPATH archives files and its other
+// entries anything there; repeats compare expanded, letter case and one
+// closing backslash aside.
+TEST_F(EntryChecks, EachEntryGetsTheMarkItsTextAndPlaceCallFor) {
+  const SearchList kPath = SearchList::kPath;
+  const SearchList kClasspath = SearchList::kClasspath;
+  const struct {
+    SearchList list;
+    const char* entry;
+    const char* tip;
+  } cases[] = {
+      {kPath, "C:\\Tools", ""},
+      {kPath, "C:\\Missing", "Folder not found"},
+      {kPath, "c:\\TOOLS\\", "Same as entry 1"},
+      {kPath, "", "Empty entry"},
+      {kPath, "%SystemRoot%\\System32", ""},
+      {kPath, "C:\\Windows\\system32", "Same as entry 5"},
+      {kPath, "C:\\Tools\\tool.exe", "Folder not found"},  // a file is no folder
+      {kPath, "C:\\Missing", "Same as entry 2"},           // a repeat before a missing place
+      {kPath, "%VELMORA_NOT_SET%\\bin", "Folder not found"},
+      {kPath, "C:\\", ""},
+      {kPath, "C:", ""},  // the drive's current folder is not its root
+      {kPath, "C:\\\\", "Same as entry 10"},
+      {kPath, ".", ""},
+      {kPath, "", "Empty entry"},  // never a repeat of the earlier empty one
+      {kClasspath, "C:\\lib\\a.jar", ""},
+      {kClasspath, "C:\\lib\\gone.jar", "File or folder not found"},
+      {kClasspath, "C:\\lib\\classes.ZIP", "File or folder not found"},  // a folder is no archive
+      {kClasspath, ".", ""},
+      {kClasspath, "C:\\lib\\*", ""},  // the archives in a folder that exists
+      {kClasspath, "C:\\nolib\\*", "File or folder not found"},
+      {kClasspath, "C:\\Tools\\tool.exe", ""},
+      {kClasspath, "C:\\Tools", ""},
+      {kClasspath, "C:\\LIB\\A.JAR", "Same as entry 1"},
+      {kClasspath, "", "Empty entry"},
+  };
+  for (const SearchList list : {kPath, kClasspath}) {
+    std::vector<const char*> tips;
+    std::string value;
+    for (const auto& c : cases) {
+      if (c.list != list) continue;
+      value += (tips.empty() ? "" : ";") + std::string(c.entry);
+      tips.push_back(c.tip);
+    }
+    const auto judged = Judge(list, value);
+    ASSERT_EQ(judged.size(), tips.size());
+    for (std::size_t index = 0; index < tips.size(); ++index) {
+      EXPECT_EQ(environment::MarkText(list, judged[index]), tips[index])
+          << "entry " << index + 1 << " of " << value;
+    }
+  }
 }
 
 // The counts themselves are shown by the window's tab tips; here the words
@@ -142,18 +149,17 @@ struct Reports {
 // sanitizers of the native build see any use of freed memory).
 TEST(ExistenceSweep, AnswersInOrderAndOnceStoppedReportsNothingMoreAndLetsGo) {
   auto fake = std::make_unique<platform::FakePlatform>();
-  fake->files.AddFolder("C:\\A");
-  fake->files.AddFile("C:\\B\\x.jar");
+  PlantSamples(*fake);
   fake->files.HoldAnswers("\\\\server\\share\\bin");
   auto reports = std::make_shared<Reports>();
   auto sweep = environment::ExistenceSweep::Start(
       fake->sharedFiles,
-      {{7, "C:\\A", environment::Wanted::kFolder},
-       {3, "C:\\B\\x.jar", environment::Wanted::kFile},
-       {5, "C:\\B\\x.jar", environment::Wanted::kFolder},
+      {{7, "C:\\Work", environment::Wanted::kFolder},
+       {3, "C:\\lib\\a.jar", environment::Wanted::kFile},
+       {5, "C:\\lib\\a.jar", environment::Wanted::kFolder},
        {1, "C:\\Nothing", environment::Wanted::kAnything},
        {2, "\\\\SERVER\\share\\bin", environment::Wanted::kFolder},
-       {4, "C:\\A", environment::Wanted::kFolder}},
+       {4, "C:\\Work", environment::Wanted::kFolder}},
       [reports](std::uint64_t key, bool found) { reports->Take(key, found); });
   ASSERT_NE(sweep, nullptr);
   const std::vector<std::pair<std::uint64_t, bool>> before{
