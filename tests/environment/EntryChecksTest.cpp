@@ -34,31 +34,26 @@ void PlantSamples(platform::FakePlatform& fake) {
   fake.environment.Set("SystemRoot", "C:\\Windows");
 }
 
-class EntryChecks : public ::testing::Test {
- protected:
-  EntryChecks() { PlantSamples(fake_); }
-
-  // Judges a list as the window does: its text first, then each existence
-  // test answered in order.
-  std::vector<EntryJudgement> Judge(SearchList list, const std::string& value) {
-    auto judged = environment::JudgeEntries(list, text::SplitSearchList(value), fake_.environment);
-    for (auto& judgement : judged) {
-      if (judgement.awaitingTest) {
-        environment::TakeAnswer(judgement, environment::NamesWhatIsWanted(
-                                               fake_.files, judgement.place, judgement.wanted));
-      }
-    }
-    return judged;
+// Judges a list as the window does: its text first, then each existence test
+// answered in order.
+std::vector<EntryJudgement> Judge(platform::FakePlatform& fake, SearchList list,
+                                  const std::string& value) {
+  auto judged = environment::JudgeEntries(list, text::SplitSearchList(value), fake.environment);
+  for (auto& judgement : judged) {
+    environment::TakeAnswer(
+        judgement, judgement.awaitingTest && environment::NamesWhatIsWanted(
+                                                 fake.files, judgement.place, judgement.wanted));
   }
-
-  platform::FakePlatform fake_;
-};
+  return judged;
+}
 
 // Each list's entries in order, with the mark each gets in words ("" for
 // none): PATH entries are folders, CLASSPATH archives files and its other
 // entries anything there; repeats compare expanded, letter case and one
 // closing backslash aside.
-TEST_F(EntryChecks, EachEntryGetsTheMarkItsTextAndPlaceCallFor) {
+TEST(EntryChecks, EachEntryGetsTheMarkItsTextAndPlaceCallFor) {
+  platform::FakePlatform fake;
+  PlantSamples(fake);
   const SearchList kPath = SearchList::kPath;
   const SearchList kClasspath = SearchList::kClasspath;
   const struct {
@@ -99,7 +94,7 @@ TEST_F(EntryChecks, EachEntryGetsTheMarkItsTextAndPlaceCallFor) {
       value += (tips.empty() ? "" : ";") + std::string(c.entry);
       tips.push_back(c.tip);
     }
-    const auto judged = Judge(list, value);
+    const auto judged = Judge(fake, list, value);
     ASSERT_EQ(judged.size(), tips.size());
     for (std::size_t index = 0; index < tips.size(); ++index) {
       EXPECT_EQ(environment::MarkText(list, judged[index]), tips[index])
@@ -110,11 +105,13 @@ TEST_F(EntryChecks, EachEntryGetsTheMarkItsTextAndPlaceCallFor) {
 
 // The counts themselves are shown by the window's tab tips; here the words
 // for one entry, thousands, and entries still waiting for their answer.
-TEST_F(EntryChecks, SummaryCountsEachKindOnce) {
-  EXPECT_EQ(environment::ListSummary(SearchList::kPath, Judge(SearchList::kPath, "C:\\Gone"), 7),
-            "Path: 1 entry, 1 not found, 0 repeated, 0 empty; 7 of 32,767 characters");
+TEST(EntryChecks, SummaryCountsEachKindOnce) {
+  platform::FakePlatform fake;
+  EXPECT_EQ(
+      environment::ListSummary(SearchList::kPath, Judge(fake, SearchList::kPath, "C:\\Gone"), 7),
+      "Path: 1 entry, 1 not found, 0 repeated, 0 empty; 7 of 32,767 characters");
   auto waiting = environment::JudgeEntries(
-      SearchList::kClasspath, text::SplitSearchList("a.jar;b.jar;a.jar"), fake_.environment);
+      SearchList::kClasspath, text::SplitSearchList("a.jar;b.jar;a.jar"), fake.environment);
   environment::TakeAnswer(waiting[0], false);
   environment::TakeAnswer(waiting[0], true);  // a second answer changes nothing
   EXPECT_EQ(environment::ListSummary(SearchList::kClasspath, waiting, 1234),
