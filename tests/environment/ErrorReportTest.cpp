@@ -1,7 +1,11 @@
 #include "environment/ErrorReport.h"
 
+#include <new>
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
+#include "platform/Failure.h"
 #include "platform/FakePlatform.h"
 
 namespace velmora {
@@ -20,6 +24,40 @@ TEST(ErrorBox, NamesTheFailureAndWhereItHappenedInOneOkBox) {
   EXPECT_NE(environment::ErrorText("frmMain", "Form_Resize", "Overflow", -2147024809)
                 .find("\r\nOverflow (error -2147024809)\r\n in module frmMain"),
             std::string::npos);
+}
+
+// Whatever escapes a trapped procedure ends in exactly one box with its words
+// and number; nothing escapes the trap, and a procedure that ends normally
+// shows nothing.
+TEST(FailureTrap, EveryKindOfFailureIsShownOnceWithItsNumber) {
+  const struct {
+    const char* what;
+    void (*action)();
+    const char* details;  // nullptr: no box
+  } cases[] = {
+      {"ends normally", [] {}, nullptr},
+      {"the program's own failure", [] { throw platform::Failure(-53, "File not found"); },
+       "File not found (error -53)"},
+      {"out of memory", [] { throw std::bad_alloc(); }, "Out of memory (error 7)"},
+      {"another exception", [] { throw std::out_of_range("no such item"); },
+       "no such item (error 0)"},
+      {"not an exception at all", [] { throw 42; }, "An unexpected failure (error 0)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    platform::FakePlatform fake;
+    const bool ended = environment::Trapped(fake.Services(), "frmMain", "imgSort_Click", c.action);
+    EXPECT_EQ(ended, c.details == nullptr);
+    if (c.details == nullptr) {
+      EXPECT_TRUE(fake.user.messages.empty());
+      continue;
+    }
+    ASSERT_EQ(fake.user.messages.size(), 1u);
+    EXPECT_TRUE(
+        fake.user.messages[0].text.ends_with(std::string("Details:\r\n") + c.details +
+                                             "\r\n in module frmMain, procedure imgSort_Click"))
+        << fake.user.messages[0].text;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "report/ReportCommands.h"
 
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -136,6 +138,40 @@ TEST(ReportCommands, SaveWritesTheChosenFileAndEachFailureIsReportedOnceWhereItH
     const std::string& text = fake.user.messages[0].text;
     EXPECT_NE(text.find(c.detail), std::string::npos) << text;
     EXPECT_TRUE(text.ends_with(std::string("procedure ") + c.procedure)) << text;
+  }
+}
+
+// A clock that fails as no clock of the platform's does: what such a failure
+// says still reaches the user, from the command that met it.
+class BrokenClock : public platform::ClockApi {
+ public:
+  explicit BrokenClock(bool outOfMemory) : outOfMemory_(outOfMemory) {}
+  platform::LocalTime Now() override {
+    if (outOfMemory_) throw std::bad_alloc();
+    throw std::logic_error("the clock is broken");
+  }
+
+ private:
+  bool outOfMemory_;
+};
+
+TEST(ReportCommands, AFailureOfAnyKindIsShownByTheCommandThatMetIt) {
+  for (const bool outOfMemory : {false, true}) {
+    for (const auto& [command, procedure] :
+         {std::pair{&cmdSave_Click, "cmdSave_Click"}, std::pair{&cmdView_Click, "cmdView_Click"}}) {
+      SCOPED_TRACE(procedure);
+      platform::FakePlatform fake;
+      BrokenClock clock(outOfMemory);
+      const platform::Platform os = fake.Services();
+      command(platform::Platform{os.registry, os.environment, os.identity, os.files, clock, os.user,
+                                 os.sharedFiles});
+      ASSERT_EQ(fake.user.messages.size(), 1u);
+      EXPECT_TRUE(fake.user.messages[0].text.ends_with(
+          std::string(outOfMemory ? "Out of memory (error 7)" : "the clock is broken (error 0)") +
+          "\r\n in module frmMain, procedure " + procedure))
+          << fake.user.messages[0].text;
+      EXPECT_TRUE(fake.user.started.empty());
+    }
   }
 }
 
