@@ -1,5 +1,5 @@
-// Judging the entries of a search list: the marks and their words, the
-// summary line, and the existence tests on a thread of their own.
+// Judging the entries of a search list: the marks and their counts, and the
+// existence tests on a thread of their own.
 #include "environment/EntryChecks.h"
 
 #include <gtest/gtest.h>
@@ -25,8 +25,22 @@ using environment::SearchList;
 
 struct Case {
   const char* entry;
-  const char* tip;  // the mark in words, "" for none
+  const char* mark;  // "" none, "not found", "empty", "same as n" (a repeat of entry n)
 };
+
+std::string MarkOf(const EntryJudgement& judgement) {
+  switch (judgement.mark) {
+    case environment::EntryMark::kNone:
+      return "";
+    case environment::EntryMark::kNotFound:
+      return "not found";
+    case environment::EntryMark::kRepeated:
+      return "same as " + std::to_string(judgement.sameAs);
+    case environment::EntryMark::kEmpty:
+      return "empty";
+  }
+  return "?";
+}
 
 class EntryChecks : public ::testing::Test {
  protected:
@@ -53,14 +67,14 @@ class EntryChecks : public ::testing::Test {
     return judged;
   }
 
-  void ExpectTips(SearchList list, const std::vector<Case>& cases) {
+  void ExpectMarks(SearchList list, const std::vector<Case>& cases) {
     std::string value;
     for (const Case& sample : cases)
       value += (value.empty() ? "" : ";") + std::string(sample.entry);
     const auto judged = Judge(list, value);
     ASSERT_EQ(judged.size(), cases.size());
     for (std::size_t index = 0; index < cases.size(); ++index) {
-      EXPECT_EQ(environment::MarkText(list, judged[index]), cases[index].tip)
+      EXPECT_EQ(MarkOf(judged[index]), cases[index].mark)
           << "entry " << index + 1 << " \"" << cases[index].entry << "\"";
     }
   }
@@ -69,50 +83,48 @@ class EntryChecks : public ::testing::Test {
 };
 
 TEST_F(EntryChecks, PathEntriesAreFoldersThatExistOnceEach) {
-  ExpectTips(SearchList::kPath,
-             {{"C:\\Tools", ""},
-              {"C:\\Missing", "Folder not found"},
-              {"c:\\TOOLS\\", "Same as entry 1"},  // letter case, one closing backslash
-              {"", "Empty entry"},
-              {"%SystemRoot%\\System32", ""},
-              {"C:\\Windows\\system32", "Same as entry 5"},  // the same place once expanded
-              {"C:\\Tools\\tool.exe", "Folder not found"},   // a file is no folder
-              {"C:\\Missing", "Same as entry 2"},            // a repeat before a missing place
-              {"%VELMORA_NOT_SET%\\bin", "Folder not found"},
-              {"C:\\", ""},
-              {"C:", ""},  // the drive's current folder is not its root
-              {"C:\\\\", "Same as entry 10"},
-              {".", ""},
-              {"", "Empty entry"}});
+  ExpectMarks(SearchList::kPath,
+              {{"C:\\Tools", ""},
+               {"C:\\Missing", "not found"},
+               {"c:\\TOOLS\\", "same as 1"},  // letter case, one closing backslash
+               {"", "empty"},
+               {"%SystemRoot%\\System32", ""},
+               {"C:\\Windows\\system32", "same as 5"},  // the same place once expanded
+               {"C:\\Tools\\tool.exe", "not found"},    // a file is no folder
+               {"C:\\Missing", "same as 2"},            // a repeat before a missing place
+               {"%VELMORA_NOT_SET%\\bin", "not found"},
+               {"C:\\", ""},
+               {"C:", ""},  // the drive's current folder is not its root
+               {"C:\\\\", "same as 10"},
+               {".", ""},
+               {"", "empty"}});
 }
 
 TEST_F(EntryChecks, ClasspathArchivesAreFilesAndOtherEntriesAnythingThere) {
-  ExpectTips(SearchList::kClasspath,
-             {{"C:\\lib\\a.jar", ""},
-              {"C:\\lib\\gone.jar", "File or folder not found"},
-              {"C:\\lib\\classes.ZIP", "File or folder not found"},  // a folder is no archive
-              {".", ""},
-              {"C:\\lib\\*", ""},  // the archives in a folder that exists
-              {"C:\\nolib\\*", "File or folder not found"},
-              {"C:\\Tools\\tool.exe", ""},
-              {"C:\\Tools", ""},
-              {"%SystemRoot%", ""},
-              {"C:\\LIB\\A.JAR", "Same as entry 1"},
-              {"", "Empty entry"}});
+  ExpectMarks(SearchList::kClasspath,
+              {{"C:\\lib\\a.jar", ""},
+               {"C:\\lib\\gone.jar", "not found"},
+               {"C:\\lib\\classes.ZIP", "not found"},  // a folder is no archive
+               {".", ""},
+               {"C:\\lib\\*", ""},  // the archives in a folder that exists
+               {"C:\\nolib\\*", "not found"},
+               {"C:\\Tools\\tool.exe", ""},
+               {"C:\\Tools", ""},
+               {"%SystemRoot%", ""},
+               {"C:\\LIB\\A.JAR", "same as 1"},
+               {"", "empty"}});
 }
 
-// The counts themselves are shown by the window's tab tips; here the words
-// for one entry, thousands, and entries still waiting for their answer.
-TEST_F(EntryChecks, SummaryCountsEachKindOnce) {
-  EXPECT_EQ(environment::ListSummary(SearchList::kPath, Judge(SearchList::kPath, "C:\\Gone"), 7),
-            "Path: 1 entry, 1 not found, 0 repeated, 0 empty; 7 of 32,767 characters");
+// Each kind counted once, and entries still waiting for their answer.
+TEST_F(EntryChecks, CountsEachKindOnce) {
   auto waiting = environment::JudgeEntries(
-      SearchList::kClasspath, text::SplitSearchList("a.jar;b.jar;a.jar"), fake_.environment);
+      SearchList::kClasspath, text::SplitSearchList("a.jar;b.jar;a.jar;"), fake_.environment);
   environment::TakeAnswer(waiting[0], false);
   environment::TakeAnswer(waiting[0], true);  // a second answer changes nothing
-  EXPECT_EQ(environment::ListSummary(SearchList::kClasspath, waiting, 1234),
-            "ClassPath: 3 entries, 1 not found, 1 repeated, 0 empty; 1,234 of 32,767 characters; "
-            "1 still being checked");
+  EXPECT_EQ(environment::CountMarks(waiting), (environment::MarkCounts{4, 1, 1, 1, 1}));
+  EXPECT_EQ(environment::WithThousands(7), "7");
+  EXPECT_EQ(environment::WithThousands(1234567), "1,234,567");
+  EXPECT_EQ(environment::WithThousands(32767), "32,767");
 }
 
 // Collects a sweep's reports from its thread.
