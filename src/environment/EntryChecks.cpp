@@ -31,7 +31,7 @@ void SetUpTest(SearchList list, std::string expanded, EntryJudgement& judgement)
   judgement.wanted = Wanted::kFolder;
   if (list == SearchList::kClasspath) {
     if (expanded == "*") {
-      expanded = ".";
+      expanded.assign(1, '.');  // the current folder
     } else if (expanded.ends_with("\\*") || expanded.ends_with("/*")) {
       expanded.pop_back();
     } else if (EndsWithNoCase(expanded, ".jar") || EndsWithNoCase(expanded, ".zip")) {

@@ -107,13 +107,13 @@ void frmMain::OpenAtDesignSize() {
   // Create sizes the window for the design already, where it can tell the DPI
   // and the frame beforehand.
   if (width != outer.right - outer.left || height != outer.bottom - outer.top) {
+    fitted_ = false;  // Form_Resize fits the controls to the new size as it arrives
     SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   // The platform delivers the first Resize only when the window is shown or
   // resized: unless resizing it fitted them to this client area, the controls
   // take their places now, and that Resize finds them there.
-  const SIZE now = ClientPixels();
-  if (now.cx != fittedClient_.cx || now.cy != fittedClient_.cy) Form_Resize();
+  if (!fitted_) Form_Resize();
 }
 
 void frmMain::CreateControls() {
@@ -243,7 +243,7 @@ void frmMain::PlaceControls(const FittedDesign& fitted) {
   for (std::size_t i = 0; i < kDesign.size(); ++i) {
     const PixelRect& place = fitted.places[i];
     if (place == before.places[i]) continue;
-    fittedClient_ = kNotFitted;
+    fitted_ = false;
     SetWindowPos(ctl_.*kDesign[i].handle, nullptr, place.left, place.top, place.width, place.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }

@@ -94,7 +94,7 @@ void frmMain::FitToClient() {
   const float buttonsTop = clientHeight - kFrameTopAllowance;
   const float buttonsLeft = clientWidth - kButtonFrameAllowance;
   Place(ctl_.Frame2, Px(buttonsLeft) - fit_.buttonFrameGrowth, Px(buttonsTop), 0, 0, SWP_NOSIZE);
-  fittedClient_ = client;
+  fitted_ = true;
 }
 
 }  // namespace velmora::window

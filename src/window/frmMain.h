@@ -171,11 +171,11 @@ class frmMain {
   int sortPicture_ = kPictureSort;
   // Where Form_Resize stands: a run under way (the smallest size set from
   // within it delivers a run of its own, which hands its failure to the
-  // outer run), and the client size the lists and frames were last fitted to.
+  // outer run), and whether the lists and frames stand fitted to the client
+  // area (until the window is resized or the controls placed anew).
   bool resizing_ = false;
   std::exception_ptr nestedResizeFailure_;
-  static constexpr SIZE kNotFitted{-1, -1};
-  SIZE fittedClient_ = kNotFitted;
+  bool fitted_ = false;
   std::exception_ptr createFailure_;  // why WM_CREATE failed, for Create to pass on
   EntryMarks marks_;
   TabTips tabTips_;

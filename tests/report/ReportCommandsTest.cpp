@@ -59,12 +59,27 @@ TEST_P(ViewReport, WritesTheWorkedExampleAndStartsNotepadOnIt) {
 
 VELMORA_ON_EVERY_BINDING(ViewReport);
 
+// A clock that fails as no clock of the platform's does.
+class BrokenClock : public platform::ClockApi {
+ public:
+  explicit BrokenClock(bool outOfMemory) : outOfMemory_(outOfMemory) {}
+  platform::LocalTime Now() override {
+    if (outOfMemory_) throw std::bad_alloc();
+    throw std::logic_error("the clock is broken");
+  }
+
+ private:
+  bool outOfMemory_;
+};
+
 // Each outcome of the two commands: one error box from the procedure that met
-// a failure, or none for a cancel; no viewer started on a failure, and a
-// report written only when it came before the failure (the Mordale file is
-// there from the start).
+// a failure of whatever kind, or none for a cancel; no viewer started on a
+// failure, and a report written only when it came before the failure (the
+// Mordale file is there from the start).
 TEST(ReportCommands, SaveWritesTheChosenFileAndEachFailureIsReportedOnceWhereItHappened) {
   using Fake = platform::FakePlatform;
+  BrokenClock brokenClock(false);
+  BrokenClock outOfMemory(true);
   const struct {
     const char* what;
     void (*command)(const platform::Platform&);
@@ -72,6 +87,7 @@ TEST(ReportCommands, SaveWritesTheChosenFileAndEachFailureIsReportedOnceWhereItH
     const char* detail;  // nullptr: no error box
     const char* procedure;
     std::size_t files;
+    platform::ClockApi* clock = nullptr;  // the double's when not given
   } cases[] = {
       {"saved under a name with outer blanks", cmdSave_Click,
        [](Fake& fake) { fake.user.saveAnswer = "  C:\\my report.txt  "; }, nullptr, "", 2},
@@ -113,6 +129,10 @@ TEST(ReportCommands, SaveWritesTheChosenFileAndEachFailureIsReportedOnceWhereItH
       // Never a search for Notepad by its bare name.
       {"no system folder", cmdView_Click, [](Fake& fake) { fake.identity.systemFolder = ""; },
        "(error 2)", "cmdView_Click", 2},
+      {"a broken clock", cmdView_Click, [](Fake&) {}, "the clock is broken (error 0)",
+       "cmdView_Click", 1, &brokenClock},
+      {"no memory for the time", cmdSave_Click, [](Fake&) {}, "Out of memory (error 7)",
+       "cmdSave_Click", 1, &outOfMemory},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -122,7 +142,10 @@ TEST(ReportCommands, SaveWritesTheChosenFileAndEachFailureIsReportedOnceWhereItH
     fake.user.saveAnswer = "C:\\my report.txt";
     fake.clock.now = {2009, 1, 2, 3, 4, 59};
     c.prepare(fake);
-    c.command(fake.Services());
+    const platform::Platform os = fake.Services();
+    c.command(c.clock == nullptr ? os
+                                 : platform::Platform{os.registry, os.environment, os.identity,
+                                                      os.files, *c.clock, os.user, os.sharedFiles});
     EXPECT_TRUE(fake.user.started.empty());
     EXPECT_EQ(fake.files.FilesIn("C:\\").size(), c.files);
     EXPECT_EQ(fake.files.Content("C:\\my report.txt").has_value(),
@@ -138,40 +161,6 @@ TEST(ReportCommands, SaveWritesTheChosenFileAndEachFailureIsReportedOnceWhereItH
     const std::string& text = fake.user.messages[0].text;
     EXPECT_NE(text.find(c.detail), std::string::npos) << text;
     EXPECT_TRUE(text.ends_with(std::string("procedure ") + c.procedure)) << text;
-  }
-}
-
-// A clock that fails as no clock of the platform's does: what such a failure
-// says still reaches the user, from the command that met it.
-class BrokenClock : public platform::ClockApi {
- public:
-  explicit BrokenClock(bool outOfMemory) : outOfMemory_(outOfMemory) {}
-  platform::LocalTime Now() override {
-    if (outOfMemory_) throw std::bad_alloc();
-    throw std::logic_error("the clock is broken");
-  }
-
- private:
-  bool outOfMemory_;
-};
-
-TEST(ReportCommands, AFailureOfAnyKindIsShownByTheCommandThatMetIt) {
-  for (const bool outOfMemory : {false, true}) {
-    for (const auto& [command, procedure] :
-         {std::pair{&cmdSave_Click, "cmdSave_Click"}, std::pair{&cmdView_Click, "cmdView_Click"}}) {
-      SCOPED_TRACE(procedure);
-      platform::FakePlatform fake;
-      BrokenClock clock(outOfMemory);
-      const platform::Platform os = fake.Services();
-      command(platform::Platform{os.registry, os.environment, os.identity, os.files, clock, os.user,
-                                 os.sharedFiles});
-      ASSERT_EQ(fake.user.messages.size(), 1u);
-      EXPECT_TRUE(fake.user.messages[0].text.ends_with(
-          std::string(outOfMemory ? "Out of memory (error 7)" : "the clock is broken (error 0)") +
-          "\r\n in module frmMain, procedure " + procedure))
-          << fake.user.messages[0].text;
-      EXPECT_TRUE(fake.user.started.empty());
-    }
   }
 }
 
