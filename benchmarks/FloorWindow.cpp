@@ -3,6 +3,11 @@
 #include <commctrl.h>
 
 #include <stdexcept>
+#include <string_view>
+#include <utility>
+
+#include "window/Design.h"
+#include "window/Texts.h"
 
 namespace velmora::floor_program {
 namespace {
@@ -36,7 +41,8 @@ HWND MakeList(HWND parent, int id, DWORD visible, HIMAGELIST images) {
   SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
   LVCOLUMNW column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH;
-  column.pszText = const_cast<wchar_t*>(L"Type");
+  std::wstring caption(window::LoadText(window::kColumnCaption));
+  column.pszText = caption.data();
   column.cx = 400;
   SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
   return list;
@@ -113,48 +119,35 @@ void FloorWindow::MakeDesignControls() {
   setFont(path_);
   setFont(classpath_);
 
-  // In Velmora's order; container is the position of the frame that holds
-  // the control (0 for the window).
-  const struct {
-    const wchar_t* kind;
-    const wchar_t* caption;
-    DWORD style;
-    std::size_t container;
-  } controls[] = {
-      {L"Edit", L"", WS_TABSTOP | ES_AUTOHSCROLL, 0},
-      {L"Static", L"Find:", SS_LEFT, 0},
-      {WC_TABCONTROLW, L"", WS_TABSTOP, 0},
-      {L"Button", L"", BS_GROUPBOX, 0},
-      {L"Button", L"Close", WS_TABSTOP | BS_PUSHBUTTON, 4},
-      {L"Button", L"Save Report", WS_TABSTOP | BS_PUSHBUTTON, 4},
-      {L"Button", L"View Report", WS_TABSTOP | BS_DEFPUSHBUTTON, 4},
-      {L"Button", L"Key", BS_GROUPBOX, 0},
-      {L"Static", L"System", SS_LEFT, 8},
-      {L"Static", L"User", SS_LEFT, 8},
-      {L"Static", L"", SS_BITMAP | SS_CENTERIMAGE, 8},
-      {L"Static", L"", SS_BITMAP | SS_CENTERIMAGE, 8},
-      {L"Static", L"", SS_BITMAP | SS_CENTERIMAGE | SS_NOTIFY, 0},
-      {L"Static", L"", SS_ICON | SS_CENTERIMAGE | SS_NOTIFY, 0},
-      {L"Static", L"", SS_BLACKFRAME, 0},
+  // Velmora's design, in its order, the lists aside: they stand already.
+  std::vector<std::pair<int, HWND>> made;
+  const auto handleOf = [&](int id) {
+    for (const auto& [madeId, handle] : made) {
+      if (madeId == id) return handle;
+    }
+    return window_;
   };
-  std::vector<HWND> made;
-  for (const auto& control : controls) {
-    const HWND parent = control.container == 0 ? window_ : made.at(control.container - 1);
-    const DWORD exStyle = control.style == BS_GROUPBOX ? WS_EX_CONTROLPARENT : 0;
+  for (const window::DesignedControl& control : window::kDesign) {
+    if (control.id == IDC_LSTPATH || control.id == IDC_LSTCLASSPATH) continue;
+    const std::wstring caption(control.caption == 0 ? std::wstring_view()
+                                                    : window::LoadText(control.caption));
     const int index = static_cast<int>(made.size());
-    made.push_back(CreateWindowExW(exStyle, control.kind, control.caption,
-                                   WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE | control.style,
-                                   8 * index, 8 * index, 64, 24, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + index)),
-                                   GetModuleHandleW(nullptr), nullptr));
-    if (made.back() == nullptr) throw std::runtime_error("a control could not be created");
-    setFont(made.back());
+    const HWND handle = CreateWindowExW(control.exStyle, control.kind, caption.c_str(),
+                                        WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE | control.style,
+                                        8 * index, 8 * index, 64, 24, handleOf(control.container),
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                                        GetModuleHandleW(nullptr), nullptr);
+    if (handle == nullptr) throw std::runtime_error("a control could not be created");
+    made.emplace_back(control.id, handle);
+    setFont(handle);
   }
-  for (const wchar_t* caption : {L"Path", L"ClassPath"}) {
+  const HWND tabStrip = handleOf(IDC_TABSTRIP1);
+  for (const UINT id : window::kTabCaptions) {
+    std::wstring caption(window::LoadText(id));
     TCITEMW tab{};
     tab.mask = TCIF_TEXT;
-    tab.pszText = const_cast<wchar_t*>(caption);
-    SendMessageW(made[2], TCM_INSERTITEMW, SendMessageW(made[2], TCM_GETITEMCOUNT, 0, 0),
+    tab.pszText = caption.data();
+    SendMessageW(tabStrip, TCM_INSERTITEMW, SendMessageW(tabStrip, TCM_GETITEMCOUNT, 0, 0),
                  reinterpret_cast<LPARAM>(&tab));
   }
   // The platform's application icon in the window's two sizes.

@@ -4,8 +4,9 @@
 // item count announced ahead. The timings measure Velmora against it.
 //
 // Asked for, it also creates the other controls of Velmora's window with
-// nothing behind them: the same classes, styles, nesting and captions, the
-// window's font on each and the window's two icons. That shows what the
+// nothing behind them: the same classes, styles, nesting and captions, read
+// from the window's design and string table, the window's font on each and
+// the window's two icons. That shows what the
 // window's design alone costs on the platform.
 #pragma once
 

@@ -30,7 +30,7 @@ void SetUpTest(SearchList list, std::string expanded, EntryJudgement& judgement)
   judgement.wanted = Wanted::kFolder;
   if (list == SearchList::kClasspath) {
     if (expanded == "*") {
-      expanded = ".";
+      expanded.assign(1, '.');  // the current folder
     } else if (expanded.ends_with("\\*") || expanded.ends_with("/*")) {
       expanded.pop_back();
     } else if (EndsWithNoCase(expanded, ".jar") || EndsWithNoCase(expanded, ".zip")) {
@@ -99,20 +99,6 @@ void TakeAnswer(EntryJudgement& judgement, bool found) {
   if (!found) judgement.mark = EntryMark::kNotFound;
 }
 
-std::string MarkText(SearchList list, const EntryJudgement& judgement) {
-  switch (judgement.mark) {
-    case EntryMark::kNone:
-      return {};
-    case EntryMark::kNotFound:
-      return list == SearchList::kPath ? "Folder not found" : "File or folder not found";
-    case EntryMark::kRepeated:
-      return "Same as entry " + std::to_string(judgement.sameAs);
-    case EntryMark::kEmpty:
-      return "Empty entry";
-  }
-  return {};
-}
-
 std::string WithThousands(std::size_t number) {
   const std::string digits = std::to_string(number);
   std::string grouped;
@@ -123,27 +109,16 @@ std::string WithThousands(std::size_t number) {
   return grouped;
 }
 
-std::string ListSummary(SearchList list, const std::vector<EntryJudgement>& judgements,
-                        std::size_t characters) {
-  std::size_t notFound = 0;
-  std::size_t repeated = 0;
-  std::size_t empty = 0;
-  std::size_t unchecked = 0;
+MarkCounts CountMarks(const std::vector<EntryJudgement>& judgements) {
+  MarkCounts counts;
+  counts.entries = judgements.size();
   for (const EntryJudgement& judgement : judgements) {
-    notFound += judgement.mark == EntryMark::kNotFound ? 1 : 0;
-    repeated += judgement.mark == EntryMark::kRepeated ? 1 : 0;
-    empty += judgement.mark == EntryMark::kEmpty ? 1 : 0;
-    unchecked += judgement.awaitingTest ? 1 : 0;
+    counts.notFound += judgement.mark == EntryMark::kNotFound ? 1 : 0;
+    counts.repeated += judgement.mark == EntryMark::kRepeated ? 1 : 0;
+    counts.empty += judgement.mark == EntryMark::kEmpty ? 1 : 0;
+    counts.unchecked += judgement.awaitingTest ? 1 : 0;
   }
-  const std::size_t count = judgements.size();
-  std::string text = list == SearchList::kPath ? "Path: " : "ClassPath: ";
-  text += WithThousands(count) + (count == 1 ? " entry, " : " entries, ");
-  text += WithThousands(notFound) + " not found, ";
-  text += WithThousands(repeated) + " repeated, ";
-  text += WithThousands(empty) + " empty; ";
-  text += WithThousands(characters) + " of " + WithThousands(kVariableLimit) + " characters";
-  if (unchecked > 0) text += "; " + WithThousands(unchecked) + " still being checked";
-  return text;
+  return counts;
 }
 
 }  // namespace velmora::environment

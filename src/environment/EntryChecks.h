@@ -1,8 +1,8 @@
-// What is wrong with an entry of a search list, in the terms the window shows:
-// an entry that names nothing there, one that repeats an earlier entry, or an
-// empty piece. Judging is split in two: what the text alone tells (at once, on
-// the caller's thread) and the existence test (a file-system question that
-// may take long; see ExistenceSweep.h).
+// What is wrong with an entry of a search list: an entry that names nothing
+// there, one that repeats an earlier entry, or an empty piece. The window puts
+// the marks and their counts into words. Judging is split in two: what the text alone tells (at
+// once, on the caller's thread) and the existence test (a file-system question that may take long;
+// see ExistenceSweep.h).
 #pragma once
 
 #include <cstddef>
@@ -53,21 +53,22 @@ struct EntryJudgement {
 // Takes an existence test's answer into a judgement.
 void TakeAnswer(EntryJudgement& judgement, bool found);
 
-// The mark in words, as the entry's tip shows it; "" for an entry without one.
-[[nodiscard]] std::string MarkText(SearchList list, const EntryJudgement& judgement);
-
 // A count with a comma between groups of three digits: 32,767.
 [[nodiscard]] std::string WithThousands(std::size_t number);
 
 // The longest value a variable can hold, in characters.
 inline constexpr std::size_t kVariableLimit = 32767;
 
-// One list in a line: "Path: 57 entries, 2 not found, 1 repeated, 1 empty;
-// 1,234 of 32,767 characters", and how many entries are still being checked
-// while there are any. `characters` is the variable's length in UTF-16 units,
-// as Windows counts it.
-[[nodiscard]] std::string ListSummary(SearchList list,
-                                      const std::vector<EntryJudgement>& judgements,
-                                      std::size_t characters);
+// How many of a list's entries bear each mark, and how many are still being
+// checked (their existence test has not answered yet).
+struct MarkCounts {
+  std::size_t entries = 0;
+  std::size_t notFound = 0;
+  std::size_t repeated = 0;
+  std::size_t empty = 0;
+  std::size_t unchecked = 0;
+  bool operator==(const MarkCounts&) const = default;
+};
+[[nodiscard]] MarkCounts CountMarks(const std::vector<EntryJudgement>& judgements);
 
 }  // namespace velmora::environment

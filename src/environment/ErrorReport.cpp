@@ -1,6 +1,10 @@
 #include "environment/ErrorReport.h"
 
+#include <new>
+#include <stdexcept>
+
 #include "environment/AppInfo.h"
+#include "platform/Failure.h"
 
 namespace velmora::environment {
 
@@ -25,6 +29,20 @@ void ReportError(const platform::Platform& os, std::string_view module, std::str
                  std::string_view description, std::int32_t number) {
   (void)os.user.ShowMessage(ErrorText(module, procedure, description, number), ErrorTitle(),
                             platform::kMbOk);
+}
+
+FailureDetails DescribeFailure(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const platform::Failure& own) {
+    return {own.Number(), own.Description()};
+  } catch (const std::bad_alloc&) {
+    return {platform::kFailureOutOfMemory, "Out of memory"};
+  } catch (const std::exception& other) {
+    return {0, other.what()};
+  } catch (...) {
+    return {0, "An unexpected failure"};
+  }
 }
 
 }  // namespace velmora::environment

@@ -182,20 +182,13 @@ std::string ReportText(const platform::Platform& os,
 }
 
 bool doReport(const platform::Platform& os, const std::string& path) {
-  try {
+  return environment::Trapped(os, "modReport", "doReport", [&] {
     // Each key is read once, and only for this report: every lookup of the
     // report is answered from these two.
     const environment::VariableDictionary userValues = environment::ReadUserValues(os);
     const environment::VariableDictionary systemValues = environment::ReadSystemValues(os);
     WriteWholeFile(os.files, path, EncodeReport(ReportText(os, userValues, systemValues)));
-    return true;
-  } catch (const platform::Failure& failure) {
-    environment::ReportError(os, "modReport", "doReport", failure.Description(), failure.Number());
-  } catch (const std::bad_alloc&) {
-    environment::ReportError(os, "modReport", "doReport", "Out of memory",
-                             platform::kFailureOutOfMemory);
-  }
-  return false;
+  });
 }
 
 }  // namespace velmora::report

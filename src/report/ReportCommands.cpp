@@ -1,6 +1,7 @@
 #include "report/ReportCommands.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "environment/ErrorReport.h"
 #include "environment/Identity.h"
@@ -31,21 +32,23 @@ std::string ProposedFileName(const platform::Platform& os) {
 }
 
 void cmdSave_Click(const platform::Platform& os) {
-  try {
-    const auto chosen =
-        os.user.AskSaveFileName({kSaveFilter, kTextFilesFilter, ProposedFileName(os)});
+  (void)environment::Trapped(os, "frmMain", "cmdSave_Click", [&] {
+    std::optional<std::string> chosen;
+    try {
+      chosen = os.user.AskSaveFileName({kSaveFilter, kTextFilesFilter, ProposedFileName(os)});
+    } catch (const platform::Failure& failure) {
+      // The dialog's Cancel may come as a failure too: it stays silent.
+      if (failure.Number() == platform::kFailureDialogCancelled) return;
+      throw;
+    }
     if (!chosen) return;  // cancelled
     const std::string path = TrimBlanks(*chosen);
     if (!path.empty()) (void)doReport(os, path);
-  } catch (const platform::Failure& failure) {
-    if (failure.Number() == platform::kFailureDialogCancelled) return;
-    environment::ReportError(os, "frmMain", "cmdSave_Click", failure.Description(),
-                             failure.Number());
-  }
+  });
 }
 
 void cmdView_Click(const platform::Platform& os) {
-  try {
+  (void)environment::Trapped(os, "frmMain", "cmdView_Click", [&] {
     const std::string folder = environment::GetTempFolder(os);
     if (folder.empty()) {
       // Never the root of the current drive.
@@ -58,10 +61,7 @@ void cmdView_Click(const platform::Platform& os) {
       os.user.StartProgram(environment::GetNotepadPath(os), "Notepad.exe " + path,
                            platform::kSwShowNormal);
     }
-  } catch (const platform::Failure& failure) {
-    environment::ReportError(os, "frmMain", "cmdView_Click", failure.Description(),
-                             failure.Number());
-  }
+  });
 }
 
 }  // namespace velmora::report

@@ -1,6 +1,6 @@
 // The two report commands behind the window's buttons "Save Report" and
-// "View Report". Each traps its own failures and reports them; nothing is
-// thrown to the window.
+// "View Report". Each traps every failure of its own and shows it in the error
+// box; nothing is thrown to the window.
 #pragma once
 
 #include <string>

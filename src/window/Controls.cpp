@@ -6,13 +6,16 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "platform/Failure.h"
 #include "platform/Win32Platform.h"
+#include "window/Design.h"
 #include "window/Layout.h"
 #include "window/Pictures.h"
+#include "window/Texts.h"
 #include "window/frmMain.h"
 #include "window/resource.h"
 
@@ -64,38 +67,22 @@ int TabsWidth(HWND tabStrip) {
   return last.right + 2;
 }
 
-// The pictures and the outline show no text and need no font.
-bool ShowsText(int id) {
-  switch (id) {
-    case IDC_IMAGE1:
-    case IDC_IMAGE2:
-    case IDC_IMGSORT:
-    case IDC_IMGSEARCH:
-    case IDC_SHAPE1:
-      return false;
-    default:
-      return true;
-  }
+// The pictures and the outline, statics without a caption, show no text and
+// need no font.
+bool ShowsText(const DesignedControl& control) {
+  return control.caption != 0 || std::wstring_view(control.kind) != WC_STATICW;
+}
+
+// The control's caption, a text of the string table: "" for none.
+std::wstring CaptionOf(const DesignedControl& control) {
+  return control.caption == 0 ? std::wstring() : std::wstring(LoadText(control.caption));
 }
 
 }  // namespace
 
 void frmMain::LoadActionMenu() {
-  pics_.mnuAction.reset(LoadMenuA(Instance(), MAKEINTRESOURCEA(IDR_ACTION)));
-  if (!pics_.mnuAction) throw platform::Win32Failure(GetLastError());
-}
-
-HWND frmMain::MakeControl(HWND parent, int id, const char* className, const char* text, DWORD style,
-                          DWORD exStyle) {
-  // Created at its design place: moving a control afterwards costs as much
-  // again as creating it, a list most of all.
-  const TwipsRect& place = DesignRect(id);
-  const HWND control =
-      CreateWindowExA(exStyle, className, text, WS_CHILD | WS_CLIPSIBLINGS | style, Px(place.left),
-                      Px(place.top), Px(place.width), Px(place.height), parent,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
-  if (control == nullptr) throw platform::Win32Failure(GetLastError());
-  return control;
+  mnuAction_.reset(LoadMenuA(Instance(), MAKEINTRESOURCEA(IDR_ACTION)));
+  if (!mnuAction_) throw platform::Win32Failure(GetLastError());
 }
 
 void frmMain::OnCreate() {
@@ -119,70 +106,56 @@ void frmMain::OpenAtDesignSize() {
   const int height = Px(kDesignClientHeight) + (outer.bottom - outer.top) - client.bottom;
   // Create sizes the window for the design already, where it can tell the DPI
   // and the frame beforehand.
-  const int resizes = resizes_;
   if (width != outer.right - outer.left || height != outer.bottom - outer.top) {
+    fitted_ = false;  // Form_Resize fits the controls to the new size as it arrives
     SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   // The platform delivers the first Resize only when the window is shown or
-  // resized: unless resizing it placed them, the controls take their places
-  // now, and that Resize finds them there.
-  if (resizes_ == resizes) Form_Resize();
+  // resized: unless resizing it fitted them to this client area, the controls
+  // take their places now, and that Resize finds them there.
+  if (!fitted_) Form_Resize();
 }
 
 void frmMain::CreateControls() {
-  constexpr DWORD kVisible = WS_VISIBLE;
-  constexpr DWORD kListStyle =
-      WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS;
-  const HWND self = hwnd_;
-  // Created in tab order, which is also the order of the keyboard's Tab key.
-  ctl_.lstPath = MakeControl(self, IDC_LSTPATH, WC_LISTVIEWA, "lstPath", kVisible | kListStyle);
-  ctl_.txtSearch = MakeControl(self, IDC_TXTSEARCH, WC_EDITA, "",
-                               kVisible | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-  ctl_.Label3 = MakeControl(self, IDC_LABEL3, WC_STATICA, "Find:", kVisible | SS_LEFT);
-  ctl_.TabStrip1 =
-      MakeControl(self, IDC_TABSTRIP1, WC_TABCONTROLA, "TabStrip1", kVisible | WS_TABSTOP);
-  ctl_.lstClasspath = MakeControl(self, IDC_LSTCLASSPATH, WC_LISTVIEWA, "lstClasspath", kListStyle);
-  ctl_.Frame2 =
-      MakeControl(self, IDC_FRAME2, WC_BUTTONA, "", kVisible | BS_GROUPBOX, WS_EX_CONTROLPARENT);
-  ctl_.cmdClose = MakeControl(ctl_.Frame2, IDC_CMDCLOSE, WC_BUTTONA, "Close",
-                              kVisible | WS_TABSTOP | BS_PUSHBUTTON);
-  ctl_.cmdSave = MakeControl(ctl_.Frame2, IDC_CMDSAVE, WC_BUTTONA, "Save Report",
-                             kVisible | WS_TABSTOP | BS_PUSHBUTTON);
-  ctl_.cmdView = MakeControl(ctl_.Frame2, IDC_CMDVIEW, WC_BUTTONA, "View Report",
-                             kVisible | WS_TABSTOP | BS_DEFPUSHBUTTON);
-  ctl_.Frame1 =
-      MakeControl(self, IDC_FRAME1, WC_BUTTONA, "Key", kVisible | BS_GROUPBOX, WS_EX_CONTROLPARENT);
-  ctl_.Label2 = MakeControl(ctl_.Frame1, IDC_LABEL2, WC_STATICA, "System", kVisible | SS_LEFT);
-  ctl_.labUser = MakeControl(ctl_.Frame1, IDC_LABUSER, WC_STATICA, "User", kVisible | SS_LEFT);
-  // Pictures and the shape take no focus. No picture stretches its picture.
-  constexpr DWORD kPicture = kVisible | SS_BITMAP | SS_CENTERIMAGE;
-  ctl_.Image1 = MakeControl(ctl_.Frame1, IDC_IMAGE1, WC_STATICA, "", kPicture);
-  ctl_.Image2 = MakeControl(ctl_.Frame1, IDC_IMAGE2, WC_STATICA, "", kPicture);
-  ctl_.imgSort = MakeControl(self, IDC_IMGSORT, WC_STATICA, "", kPicture | SS_NOTIFY);
-  ctl_.imgSearch = MakeControl(self, IDC_IMGSEARCH, WC_STATICA, "",
-                               kVisible | SS_ICON | SS_CENTERIMAGE | SS_NOTIFY);
-  // Last, so that the search row's controls stand in front of its outline.
-  ctl_.Shape1 = MakeControl(self, IDC_SHAPE1, WC_STATICA, "", kVisible | SS_BLACKFRAME);
+  // In the design's order, which is also the order of the keyboard's Tab key.
+  // Each control is created at its design place: moving a control afterwards
+  // costs as much again as creating it, a list most of all.
+  for (const DesignedControl& design : kDesign) {
+    // A frame is made before what it holds.
+    const HWND parent =
+        design.container == 0 ? hwnd_ : ctl_.*kDesign[DesignIndex(design.container)].handle;
+    const TwipsRect& place = design.rect;
+    const HWND control = CreateWindowExW(design.exStyle, design.kind, CaptionOf(design).c_str(),
+                                         WS_CHILD | WS_CLIPSIBLINGS | design.style, Px(place.left),
+                                         Px(place.top), Px(place.width), Px(place.height), parent,
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
+                                         Instance(), nullptr);
+    if (control == nullptr) throw platform::Win32Failure(GetLastError());
+    ctl_.*design.handle = control;
+  }
 
-  for (const char* caption : {"Path", "ClassPath"}) {
-    TCITEMA tab{};
+  for (const UINT caption : kTabCaptions) {
+    std::wstring text(LoadText(caption));
+    TCITEMW tab{};
     tab.mask = TCIF_TEXT;
-    tab.pszText = const_cast<char*>(caption);
-    SendMessageA(ctl_.TabStrip1, TCM_INSERTITEMA,
-                 static_cast<WPARAM>(SendMessageA(ctl_.TabStrip1, TCM_GETITEMCOUNT, 0, 0)),
+    tab.pszText = text.data();
+    SendMessageW(ctl_.TabStrip1, TCM_INSERTITEMW,
+                 static_cast<WPARAM>(SendMessageW(ctl_.TabStrip1, TCM_GETITEMCOUNT, 0, 0)),
                  reinterpret_cast<LPARAM>(&tab));
   }
 
+  std::wstring columnCaption(LoadText(kColumnCaption));
   for (const HWND list : {ctl_.lstPath, ctl_.lstClasspath}) {
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                  LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
-    LVCOLUMNA column{};
+    LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     column.fmt = LVCFMT_LEFT;
-    column.pszText = const_cast<char*>("Type");
+    column.pszText = columnCaption.data();
     column.cx = Px(kColumnWidth);
-    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
   }
+  marks_.Attach(hwnd_, ctl_.lstPath, ctl_.lstClasspath);
   // The lists are not hooked: a fill sends them thousands of messages, and
   // the keys and clicks of theirs the window handles reach it through the
   // message loop (PreTranslateMessage).
@@ -202,9 +175,9 @@ void frmMain::ApplyDpi() {
   UniqueFont font(CreateFontIndirectA(&dialogFont));
   const HFONT shown = font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 
-  for (const auto& placement : kDesign) {
-    if (!ShowsText(placement.id)) continue;
-    SendMessageA(ControlById(placement.id), WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
+  for (const DesignedControl& design : kDesign) {
+    if (!ShowsText(design)) continue;
+    SendMessageA(ctl_.*design.handle, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
   }
   for (const HWND list : {ctl_.lstPath, ctl_.lstClasspath}) {
     SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, Px(kColumnWidth));
@@ -251,14 +224,6 @@ void frmMain::ShowPictures() {
   SetSortPicture(sortPicture_);
 }
 
-HWND frmMain::ControlById(int id) const {
-  // A control stands in the window or in one of the two frames.
-  HWND control = GetDlgItem(hwnd_, id);
-  if (control == nullptr) control = GetDlgItem(ctl_.Frame1, id);
-  if (control == nullptr) control = GetDlgItem(ctl_.Frame2, id);
-  return control;
-}
-
 std::vector<CaptionNeed> frmMain::MeasureCaptions() const {
   std::vector<CaptionNeed> needs;
   const UniqueDc measuring(CreateCompatibleDC(nullptr));
@@ -278,8 +243,9 @@ void frmMain::PlaceControls(const FittedDesign& fitted) {
   for (std::size_t i = 0; i < kDesign.size(); ++i) {
     const PixelRect& place = fitted.places[i];
     if (place == before.places[i]) continue;
-    SetWindowPos(ControlById(kDesign[i].id), nullptr, place.left, place.top, place.width,
-                 place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    fitted_ = false;
+    SetWindowPos(ctl_.*kDesign[i].handle, nullptr, place.left, place.top, place.width, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 

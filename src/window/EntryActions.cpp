@@ -37,10 +37,10 @@ std::string ExplorerCommandLine(platform::FileSystemApi& files, std::string_view
 
 void frmMain::OpenEntry(HWND list) {
   // Nothing selected, nothing to open.
-  const int selected = listview::Selected(list);
+  const int selected = SelectedListItem(list);
   if (selected < 0) return;
   os_.user.StartProgram(environment::GetExplorerPath(os_),
-                        ExplorerCommandLine(os_.files, listview::Text(list, selected)),
+                        ExplorerCommandLine(os_.files, ListItemText(list, selected)),
                         platform::kSwShowNoActivate);
 }
 
@@ -69,13 +69,13 @@ void frmMain::lstClasspath_MouseUp(int button, int, float x, float y) {
 
 void frmMain::ShowActionMenu(POINT client) {
   ClientToScreen(hwnd_, &client);
-  TrackPopupMenu(GetSubMenu(pics_.mnuAction.get(), 0), 0, client.x, client.y, 0, hwnd_, nullptr);
+  TrackPopupMenu(GetSubMenu(mnuAction_.get(), 0), 0, client.x, client.y, 0, hwnd_, nullptr);
 }
 
 void frmMain::ShowActionMenuAtSelection(HWND list) {
   // Below the selected item's text, or at the list's corner when none is.
   POINT point{0, 0};
-  const int selected = listview::Selected(list);
+  const int selected = SelectedListItem(list);
   RECT item{};
   item.left = LVIR_LABEL;
   if (selected >= 0 && SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(selected),
@@ -88,9 +88,9 @@ void frmMain::ShowActionMenuAtSelection(HWND list) {
 
 void frmMain::mnuCopy_Click(int) {
   const HWND list = ShownList();
-  const int selected = listview::Selected(list);
+  const int selected = SelectedListItem(list);
   if (selected < 0) return;
-  os_.user.PutClipboardText(listview::Text(list, selected));
+  os_.user.PutClipboardText(ListItemText(list, selected));
 }
 
 void frmMain::mnuOpen_Click(int) {

@@ -1,9 +1,5 @@
-// Marks on the entries that cannot serve: an overlay picture and a line in
-// the info tip of each such row, and each list's summary on its tab's tool
-// tip. What is wrong with an entry is judged in the environment room
-// (EntryChecks.h); the existence tests run on a thread of their own and post
-// their answers here, so that the window neither waits for a slow network path
-// nor touches the file system itself.
+#include "window/EntryMarks.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -13,9 +9,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Win32Platform.h"
 #include "text/Text.h"
 #include "window/ListView.h"
-#include "window/frmMain.h"
+#include "window/Texts.h"
+#include "window/resource.h"
 
 namespace velmora::window {
 namespace {
@@ -24,7 +22,6 @@ using environment::EntryMark;
 using environment::SearchList;
 
 constexpr SearchList kLists[] = {SearchList::kPath, SearchList::kClasspath};
-constexpr int kTabCount = 2;
 
 // An entry's list and key in one number, and the answer beside them.
 std::uint64_t QuestionKey(SearchList kind, std::size_t key) {
@@ -33,11 +30,6 @@ std::uint64_t QuestionKey(SearchList kind, std::size_t key) {
 
 LPARAM AnswerParam(std::uint64_t question, bool found) {
   return static_cast<LPARAM>(question * 2 + (found ? 1 : 0));
-}
-
-std::wstring Wide(const std::string& text) {
-  const std::u16string units = text::Utf8ToUtf16(text);
-  return std::wstring(units.begin(), units.end());
 }
 
 // Puts a mark into an info tip. Where the row shows its text cut short, the
@@ -58,62 +50,73 @@ void PutIntoTip(Tip& tip, const std::basic_string<Char>& mark) {
   tip.pszText[text.size()] = 0;
 }
 
+std::wstring Count(std::size_t number) {
+  return platform::WideText(environment::WithThousands(number));
+}
+
 }  // namespace
 
-HWND frmMain::ListOf(SearchList kind) const {
-  return kind == SearchList::kPath ? ctl_.lstPath : ctl_.lstClasspath;
+void EntryMarks::Attach(HWND window, HWND pathList, HWND classpathList) {
+  window_ = window;
+  pathList_ = pathList;
+  classpathList_ = classpathList;
 }
 
-frmMain::ListMarks& frmMain::MarksOf(SearchList kind) {
-  return kind == SearchList::kPath ? pathMarks_ : classpathMarks_;
+HWND EntryMarks::ListOf(SearchList kind) const {
+  return kind == SearchList::kPath ? pathList_ : classpathList_;
 }
 
-const frmMain::ListMarks& frmMain::MarksOf(SearchList kind) const {
-  return kind == SearchList::kPath ? pathMarks_ : classpathMarks_;
+EntryMarks::ListMarks& EntryMarks::MarksOf(SearchList kind) {
+  return kind == SearchList::kPath ? path_ : classpath_;
 }
 
-void frmMain::StopExistenceTests() {
+const EntryMarks::ListMarks& EntryMarks::MarksOf(SearchList kind) const {
+  return kind == SearchList::kPath ? path_ : classpath_;
+}
+
+void EntryMarks::Stop() {
   if (sweep_) sweep_->Stop();
   sweep_.reset();
   ++fill_;
 }
 
-void frmMain::JudgeList(SearchList kind, int firstKey, const std::vector<std::string_view>& entries,
-                        const std::string& value) {
-  ListMarks& marks = MarksOf(kind);
+void EntryMarks::Judge(const PendingFill& fill) {
+  ListMarks& marks = MarksOf(fill.kind);
+  const auto firstKey = static_cast<std::size_t>(std::max(fill.firstKey, 0));
   std::vector<environment::EntryJudgement> judged =
-      environment::JudgeEntries(kind, entries, os_.environment);
-  marks.byKey.resize(static_cast<std::size_t>(std::max(firstKey, 0)));
+      environment::JudgeEntries(fill.kind, text::SplitSearchList(fill.value), os_.environment);
+  marks.byKey.resize(firstKey);
   marks.byKey.insert(marks.byKey.end(), std::make_move_iterator(judged.begin()),
                      std::make_move_iterator(judged.end()));
-  marks.characters = text::Utf8ToUtf16(value).size();
-  for (std::size_t key = static_cast<std::size_t>(std::max(firstKey, 0)); key < marks.byKey.size();
-       ++key) {
-    if (marks.byKey[key].mark != EntryMark::kNone) ShowMark(kind, key);
+  marks.characters = text::Utf8ToUtf16(fill.value).size();
+  for (std::size_t key = firstKey; key < marks.byKey.size(); ++key) {
+    if (marks.byKey[key].mark != EntryMark::kNone) ShowMark(fill.kind, key);
   }
 }
 
-void frmMain::QueueJudgement(SearchList kind, int firstKey, std::string value) {
+void EntryMarks::Queue(SearchList kind, int firstKey, std::string value) {
   // The entries from firstKey on are new: what was judged or waiting for
   // them belonged to entries since emptied out of the list.
   MarksOf(kind).byKey.resize(static_cast<std::size_t>(std::max(firstKey, 0)));
-  std::erase_if(pendingFills_, [&](const PendingFill& pending) {
+  std::erase_if(pending_, [&](const PendingFill& pending) {
     return pending.kind == kind && pending.firstKey >= firstKey;
   });
-  pendingFills_.push_back({kind, firstKey, std::move(value)});
+  pending_.push_back({kind, firstKey, std::move(value)});
 }
 
-void frmMain::OnStartTests(WPARAM fill) {
+void EntryMarks::PostStart() const {
+  PostMessageA(window_, kMessageStartTests, static_cast<WPARAM>(fill_), 0);
+}
+
+void EntryMarks::OnStartTests(WPARAM fill) {
   // Only for the last fill: an earlier one's message finds its entries
   // judged with it.
   if (fill != static_cast<WPARAM>(fill_)) return;
-  for (const PendingFill& pending : std::exchange(pendingFills_, {})) {
-    JudgeList(pending.kind, pending.firstKey, text::SplitSearchList(pending.value), pending.value);
-  }
+  for (const PendingFill& pending : std::exchange(pending_, {})) Judge(pending);
   StartExistenceTests();
 }
 
-void frmMain::StartExistenceTests() {
+void EntryMarks::StartExistenceTests() {
   std::vector<environment::ExistenceQuestion> questions;
   for (const SearchList kind : kLists) {
     const auto& byKey = MarksOf(kind).byKey;
@@ -125,7 +128,7 @@ void frmMain::StartExistenceTests() {
   if (questions.empty()) return;
   // The report holds nothing of the window's but its handle, and stops
   // posting before the window goes.
-  const HWND target = hwnd_;
+  const HWND target = window_;
   const WPARAM fill = fill_;
   sweep_ = environment::ExistenceSweep::Start(
       os_.sharedFiles, std::move(questions), [target, fill](std::uint64_t question, bool found) {
@@ -133,7 +136,7 @@ void frmMain::StartExistenceTests() {
       });
 }
 
-void frmMain::OnEntryTested(WPARAM fill, LPARAM answer) {
+void EntryMarks::OnEntryTested(WPARAM fill, LPARAM answer) {
   if (fill != static_cast<WPARAM>(fill_)) return;  // an answer for an earlier fill
   const auto bits = static_cast<std::uint64_t>(answer);
   const SearchList kind = ((bits >> 1) & 1) != 0 ? SearchList::kClasspath : SearchList::kPath;
@@ -144,112 +147,53 @@ void frmMain::OnEntryTested(WPARAM fill, LPARAM answer) {
   if (byKey[key].mark != EntryMark::kNone) ShowMark(kind, key);
 }
 
-void frmMain::ShowMark(SearchList kind, std::size_t key) {
+void EntryMarks::ShowMark(SearchList kind, std::size_t key) {
   const HWND list = ListOf(kind);
-  const int index = listview::FindKey(list, static_cast<LPARAM>(key), static_cast<int>(key));
+  const int index = FindListItem(list, static_cast<LPARAM>(key), static_cast<int>(key));
   if (index < 0) return;
-  listview::SetOverlay(list, index, static_cast<int>(MarksOf(kind).byKey[key].mark));
+  SetListItemOverlay(list, index, static_cast<int>(MarksOf(kind).byKey[key].mark));
 }
 
-std::string frmMain::EntryTip(HWND list, int index) const {
-  const SearchList kind = list == ctl_.lstPath ? SearchList::kPath : SearchList::kClasspath;
-  const LPARAM key = listview::Key(list, index);
+std::wstring EntryMarks::Tip(HWND list, int index) const {
+  const SearchList kind = list == pathList_ ? SearchList::kPath : SearchList::kClasspath;
+  const LPARAM key = ListItemKey(list, index);
   const auto& byKey = MarksOf(kind).byKey;
   if (key < 0 || static_cast<std::size_t>(key) >= byKey.size()) return {};
-  return environment::MarkText(kind, byKey[static_cast<std::size_t>(key)]);
+  const environment::EntryJudgement& judgement = byKey[static_cast<std::size_t>(key)];
+  switch (judgement.mark) {
+    case EntryMark::kNone:
+      return {};
+    case EntryMark::kNotFound:
+      return std::wstring(
+          LoadText(kind == SearchList::kPath ? IDS_FOLDER_NOT_FOUND : IDS_FILE_NOT_FOUND));
+    case EntryMark::kRepeated:
+      return LoadText(IDS_SAME_AS_ENTRY, {std::to_wstring(judgement.sameAs)});
+    case EntryMark::kEmpty:
+      return std::wstring(LoadText(IDS_EMPTY_ENTRY));
+  }
+  return {};
 }
 
-void frmMain::OnGetInfoTip(HWND list, NMHDR& header) {
+void EntryMarks::OnGetInfoTip(NMHDR& header) const {
   if (header.code == LVN_GETINFOTIPA) {
     auto& tip = reinterpret_cast<NMLVGETINFOTIPA&>(header);
-    PutIntoTip(tip, EntryTip(list, tip.iItem));
+    PutIntoTip(tip, platform::Utf8Text(Tip(header.hwndFrom, tip.iItem)));
   } else if (header.code == LVN_GETINFOTIPW) {
     auto& tip = reinterpret_cast<NMLVGETINFOTIPW&>(header);
-    PutIntoTip(tip, Wide(EntryTip(list, tip.iItem)));
+    PutIntoTip(tip, Tip(header.hwndFrom, tip.iItem));
   }
 }
 
-std::string frmMain::TabSummary(int tab) const {
-  const SearchList kind = tab == 2 ? SearchList::kClasspath : SearchList::kPath;
+std::wstring EntryMarks::Summary(SearchList kind) const {
   const ListMarks& marks = MarksOf(kind);
-  return environment::ListSummary(kind, marks.byKey, marks.characters);
-}
-
-void frmMain::CreateTabTips() {
-  // Owned by the window, and so destroyed with it. Without it the tabs
-  // simply have no tips: nothing else depends on them.
-  tabTipsTried_ = true;
-  ctl_.TabStrip1Tips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                       WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                                       GetModuleHandleA(nullptr), nullptr);
-  if (ctl_.TabStrip1Tips == nullptr) return;
-  // One tool per tab header, its text asked for when it shows.
-  for (int tab = 0; tab < kTabCount; ++tab) {
-    TTTOOLINFOA tool{};
-    tool.cbSize = sizeof(tool);
-    tool.uFlags = 0;  // the tab strip's hook relays the mouse to it
-    tool.hwnd = ctl_.TabStrip1;
-    tool.uId = static_cast<UINT_PTR>(tab);
-    tool.lpszText = LPSTR_TEXTCALLBACKA;
-    SendMessageA(ctl_.TabStrip1Tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  }
-}
-
-void frmMain::RelayToTabTips(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-      break;
-    default:
-      return;
-  }
-  // Made when the mouse first comes to the tabs rather than at start-up.
-  if (!tabTipsTried_) CreateTabTips();
-  if (ctl_.TabStrip1Tips == nullptr) return;
-  // The headers are placed anew before the tool tip sees where the mouse is.
-  if (message == WM_MOUSEMOVE) PlaceTabTips();
-  MSG relayed{};
-  relayed.hwnd = ctl_.TabStrip1;
-  relayed.message = message;
-  relayed.wParam = wParam;
-  relayed.lParam = lParam;
-  relayed.time = static_cast<DWORD>(GetMessageTime());
-  SendMessageA(ctl_.TabStrip1Tips, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
-}
-
-void frmMain::PlaceTabTips() {
-  for (int tab = 0; tab < kTabCount; ++tab) {
-    TTTOOLINFOA tool{};
-    tool.cbSize = sizeof(tool);
-    tool.hwnd = ctl_.TabStrip1;
-    tool.uId = static_cast<UINT_PTR>(tab);
-    if (!SendMessageA(ctl_.TabStrip1, TCM_GETITEMRECT, static_cast<WPARAM>(tab),
-                      reinterpret_cast<LPARAM>(&tool.rect))) {
-      continue;
-    }
-    SendMessageA(ctl_.TabStrip1Tips, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
-  }
-}
-
-void frmMain::OnTabTip(NMHDR& header) {
-  // The text must outlive the notification: the tool tip reads it afterwards.
-  tabTip_ = TabSummary(static_cast<int>(header.idFrom) + 1);
-  if (header.code == TTN_GETDISPINFOA) {
-    auto& info = reinterpret_cast<NMTTDISPINFOA&>(header);
-    info.hinst = nullptr;
-    info.lpszText = tabTip_.data();
-  } else {
-    auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
-    tabTipWide_ = Wide(tabTip_);
-    info.hinst = nullptr;
-    info.lpszText = tabTipWide_.data();
-  }
+  const environment::MarkCounts counts = environment::CountMarks(marks.byKey);
+  std::wstring text = LoadText(
+      IDS_SUMMARY, {LoadText(kind == SearchList::kPath ? IDS_TAB_PATH : IDS_TAB_CLASSPATH),
+                    Count(counts.entries), LoadText(counts.entries == 1 ? IDS_ENTRY : IDS_ENTRIES),
+                    Count(counts.notFound), Count(counts.repeated), Count(counts.empty),
+                    Count(marks.characters), Count(environment::kVariableLimit)});
+  if (counts.unchecked > 0) text += LoadText(IDS_STILL_CHECKED, {Count(counts.unchecked)});
+  return text;
 }
 
 }  // namespace velmora::window

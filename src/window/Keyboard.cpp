@@ -34,7 +34,7 @@ bool frmMain::PreTranslateMessage(MSG& message) {
       }
       if (message.message == WM_SYSKEYDOWN) return false;
       if (key == VK_F3) {
-        Guarded("imgSearch_Click", [&] { imgSearch_Click(); });
+        Trapped("imgSearch_Click", [&] { imgSearch_Click(); });
         return true;
       }
       if (key == VK_RETURN && inList) {

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
-#include <string>
 
 #include "window/resource.h"
 
@@ -17,44 +15,7 @@ float PixelsToTwips(int pixels, UINT dpi) {
   return static_cast<float>(pixels) * 1440.0f / static_cast<float>(dpi);
 }
 
-const std::array<Placement, kPlacedControls> kDesign = {{
-    {IDC_LSTPATH, {120, 600, 6855, 3615}},
-    {IDC_TXTSEARCH, {3360, 158, 2655, 285}},
-    {IDC_LABEL3, {2880, 195, 375, 210}},
-    {IDC_TABSTRIP1, {120, 120, 2535, 375}},
-    {IDC_LSTCLASSPATH, {120, 600, 6855, 3615}},
-    {IDC_FRAME2, {3840, 4380, 3135, 735}},
-    {IDC_CMDCLOSE, {2160, 90, 975, 572}},
-    {IDC_CMDSAVE, {120, 90, 975, 572}},
-    {IDC_CMDVIEW, {1140, 90, 975, 572}},
-    {IDC_FRAME1, {240, 4380, 3615, 660}},
-    {IDC_LABEL2, {480, 270, 735, 255}},
-    {IDC_LABUSER, {1680, 270, 1815, 255}},
-    {IDC_IMAGE1, {120, 240, 300, 300}},
-    {IDC_IMAGE2, {1320, 240, 300, 300}},
-    {IDC_SHAPE1, {2760, 120, 3735, 375}},
-    {IDC_IMGSORT, {6600, 135, 345, 330}},
-    {IDC_IMGSEARCH, {6120, 180, 240, 240}},
-}};
-
 namespace {
-
-// The frame that holds a control, or 0 for the window's client area.
-int ContainerOf(int id) {
-  switch (id) {
-    case IDC_IMAGE1:
-    case IDC_LABEL2:
-    case IDC_IMAGE2:
-    case IDC_LABUSER:
-      return IDC_FRAME1;
-    case IDC_CMDSAVE:
-    case IDC_CMDVIEW:
-    case IDC_CMDCLOSE:
-      return IDC_FRAME2;
-    default:
-      return 0;
-  }
-}
 
 // The control that Form_Resize keeps at a distance from the right edge.
 constexpr int kRightAnchored = IDC_FRAME2;
@@ -91,13 +52,13 @@ struct Arranged {
 Arranged Arrange(int container, const Growths& growth, FittedDesign& fitted) {
   Arranged arranged;
   for (std::size_t i = 0; i < kPlacedControls; ++i) {
-    const Placement& control = kDesign[i];
-    if (ContainerOf(control.id) != container) continue;
+    const DesignedControl& control = kDesign[i];
+    if (control.container != container) continue;
     int shift = 0;
     int widen = growth[i];
     for (std::size_t j = 0; j < kPlacedControls; ++j) {
       const TwipsRect& other = kDesign[j].rect;
-      if (j == i || ContainerOf(kDesign[j].id) != container) continue;
+      if (j == i || kDesign[j].container != container) continue;
       if (!SameRow(control.rect, other)) continue;
       if (IsLeftOf(other, control.rect)) {
         shift += growth[j];
@@ -117,10 +78,7 @@ Arranged Arrange(int container, const Growths& growth, FittedDesign& fitted) {
 }  // namespace
 
 const PixelRect& FittedDesign::Place(int id) const {
-  for (std::size_t i = 0; i < kPlacedControls; ++i) {
-    if (kDesign[i].id == id) return places[i];
-  }
-  throw std::out_of_range("no design place for control " + std::to_string(id));
+  return places[DesignIndex(id)];
 }
 
 FittedDesign FitCaptions(UINT dpi, std::span<const CaptionNeed> needs) {
@@ -152,7 +110,7 @@ FittedDesign FitCaptions(UINT dpi, std::span<const CaptionNeed> needs) {
   // Whatever shares a row with the right-anchored frame needs its growth as
   // room besides its own.
   for (std::size_t i = 0; i < kPlacedControls; ++i) {
-    if (ContainerOf(kDesign[i].id) != 0) continue;
+    if (kDesign[i].container != 0) continue;
     int room = i == buttonFrame ? window.widen[i] : window.rightShift[i];
     if (i != buttonFrame && SameRow(kDesign[i].rect, kDesign[buttonFrame].rect)) {
       room += fitted.buttonFrameGrowth;
@@ -160,13 +118,6 @@ FittedDesign FitCaptions(UINT dpi, std::span<const CaptionNeed> needs) {
     fitted.extraClientWidth = std::max(fitted.extraClientWidth, room);
   }
   return fitted;
-}
-
-const TwipsRect& DesignRect(int id) {
-  for (const auto& placement : kDesign) {
-    if (placement.id == id) return placement.rect;
-  }
-  throw std::out_of_range("no design place for control " + std::to_string(id));
 }
 
 }  // namespace velmora::window

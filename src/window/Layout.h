@@ -7,31 +7,13 @@
 #include <array>
 #include <span>
 
-namespace velmora::window {
+#include "window/Design.h"
 
-struct TwipsRect {
-  int left;
-  int top;
-  int width;
-  int height;
-};
+namespace velmora::window {
 
 // Twips to whole pixels, rounded to the nearest.
 [[nodiscard]] int TwipsToPixels(double twips, UINT dpi);
 [[nodiscard]] float PixelsToTwips(int pixels, UINT dpi);
-
-// Where a control stands at design time, relative to its container (the
-// window's client area, or the frame holding it).
-struct Placement {
-  int id;
-  TwipsRect rect;
-};
-
-// Every control that has a place of its own, in tab order.
-inline constexpr std::size_t kPlacedControls = 17;
-extern const std::array<Placement, kPlacedControls> kDesign;
-
-[[nodiscard]] const TwipsRect& DesignRect(int id);
 
 // The client area at design time, and the window's smallest outer size.
 inline constexpr int kDesignClientWidth = 7080;
@@ -39,11 +21,21 @@ inline constexpr int kDesignClientHeight = 5190;
 inline constexpr int kMinOuterWidth = 4770;
 inline constexpr int kMinOuterHeight = 2000;
 
-// How the lists and the bottom frames follow the client area.
-inline constexpr float kListHeightAllowance = 915 + 440;
-inline constexpr float kListWidthAllowance = 225;
-inline constexpr float kFrameTopAllowance = 810 - 60;
-inline constexpr float kButtonFrameAllowance = 3240;
+// How the lists and the bottom frames follow the client area. The lists keep
+// their top and left edge; the button frame stands a pixel (15 twips) above
+// the bottom, the legend's top in line with it, and the lists end 5 twips
+// above them; the lists and the button frame end 105 twips inside the right
+// edge.
+inline constexpr TwipsRect kListsDesign = DesignRect(IDC_LSTPATH);
+inline constexpr TwipsRect kButtonFrameDesign = DesignRect(IDC_FRAME2);
+inline constexpr int kBottomMargin = 15;
+inline constexpr int kListsAboveFrames = 5;
+inline constexpr int kRightMargin = 105;
+inline constexpr float kFrameTopAllowance = kButtonFrameDesign.height + kBottomMargin;
+inline constexpr float kListHeightAllowance =
+    kListsDesign.top + kListsAboveFrames + kFrameTopAllowance;
+inline constexpr float kListWidthAllowance = kListsDesign.left + kRightMargin;
+inline constexpr float kButtonFrameAllowance = kButtonFrameDesign.width + kRightMargin;
 
 // Room a caption needs: the width in pixels, at the window's DPI, in which
 // the control shows its caption whole (text and the control's own padding).
@@ -80,8 +72,9 @@ struct FittedDesign {
 
 [[nodiscard]] FittedDesign FitCaptions(UINT dpi, std::span<const CaptionNeed> needs);
 
-// The lists' only column, and the offset under which the popup menu opens.
+// The lists' only column, and the offset under which the popup menu opens:
+// the lists' top.
 inline constexpr int kColumnWidth = 6800;
-inline constexpr float kMenuOffset = 600;
+inline constexpr float kMenuOffset = kListsDesign.top;
 
 }  // namespace velmora::window

@@ -11,9 +11,9 @@
 // in bytes but fill it in UTF-16 units, and cut a text or leave it without its
 // terminator when its UTF-8 form is the longer.
 
-namespace velmora::window::listview {
+namespace velmora::window {
 
-std::string Text(HWND list, int index) {
+std::string ListItemText(HWND list, int index) {
   // The list says how much it copied, not how long the text is: grow until
   // the text leaves room to spare.
   for (int capacity = 256; capacity <= (1 << 20); capacity *= 4) {
@@ -31,7 +31,7 @@ std::string Text(HWND list, int index) {
   return {};
 }
 
-void Select(HWND list, int index) {
+void SelectListItem(HWND list, int index) {
   LVITEMA item{};
   item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
   item.state = LVIS_SELECTED | LVIS_FOCUSED;
@@ -39,11 +39,7 @@ void Select(HWND list, int index) {
   SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
 }
 
-int Append(HWND list, std::string_view text, int image) {
-  return Append(list, text, image, Count(list));
-}
-
-int Append(HWND list, std::string_view text, int image, int key) {
+int AppendListItem(HWND list, std::string_view text, int image, int key) {
   std::wstring copy = platform::WideText(text);
   LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
@@ -54,7 +50,7 @@ int Append(HWND list, std::string_view text, int image, int key) {
   return static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-LPARAM Key(HWND list, int index) {
+LPARAM ListItemKey(HWND list, int index) {
   LVITEMA item{};
   item.mask = LVIF_PARAM;
   item.iItem = index;
@@ -62,8 +58,8 @@ LPARAM Key(HWND list, int index) {
   return item.lParam;
 }
 
-int FindKey(HWND list, LPARAM key, int guess) {
-  if (guess >= 0 && guess < Count(list) && Key(list, guess) == key) return guess;
+int FindListItem(HWND list, LPARAM key, int guess) {
+  if (guess >= 0 && guess < ListCount(list) && ListItemKey(list, guess) == key) return guess;
   LVFINDINFOA find{};
   find.flags = LVFI_PARAM;
   find.lParam = key;
@@ -71,72 +67,27 @@ int FindKey(HWND list, LPARAM key, int guess) {
       SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
 }
 
-void SetOverlay(HWND list, int index, int overlay) {
+void SetListItemOverlay(HWND list, int index, int overlay) {
   LVITEMA item{};
   item.stateMask = LVIS_OVERLAYMASK;
   item.state = INDEXTOOVERLAYMASK(static_cast<UINT>(overlay));
   SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
-int Overlay(HWND list, int index) {
-  const auto state = static_cast<UINT>(
-      SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_OVERLAYMASK));
-  return static_cast<int>((state & LVIS_OVERLAYMASK) >> 8);
-}
-
-void Reserve(HWND list, std::size_t more) {
-  const std::size_t total = static_cast<std::size_t>(Count(list)) + more;
+void ReserveListItems(HWND list, std::size_t more) {
+  const std::size_t total = static_cast<std::size_t>(ListCount(list)) + more;
   SendMessageA(list, LVM_SETITEMCOUNT, static_cast<WPARAM>(std::min<std::size_t>(total, INT_MAX)),
                0);
 }
 
-void EnsureColumns(HWND list, int count) {
-  const auto header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-  for (auto columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-       columns < count; ++columns) {
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<char*>("");
-    column.cx = 100;
-    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(columns),
-                 reinterpret_cast<LPARAM>(&column));
-  }
-}
-
-void SetSubItemText(HWND list, int index, int subItem, std::string_view text) {
-  std::wstring copy = platform::WideText(text);
-  LVITEMW item{};
-  item.iSubItem = subItem;
-  item.pszText = copy.data();
-  SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-}
-
-void SetChecked(HWND list, int index, bool checked) {
+void SetListItemChecked(HWND list, int index, bool checked) {
   LVITEMA item{};
   item.stateMask = LVIS_STATEIMAGEMASK;
   item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
   SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
-void SetAllChecked(HWND list, bool checked) {
-  SetChecked(list, -1, checked);
-}
-
-bool IsChecked(HWND list, int index) {
-  const auto state = static_cast<UINT>(
-      SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK));
-  return (state >> 12) == 2;
-}
-
-int Image(HWND list, int index) {
-  LVITEMA item{};
-  item.mask = LVIF_IMAGE;
-  item.iItem = index;
-  if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
-  return item.iImage;
-}
-
-bool IsSorted(HWND list) {
+bool IsListSorted(HWND list) {
   return (GetWindowLongPtrA(list, GWL_STYLE) & LVS_SORTASCENDING) != 0;
 }
 
@@ -157,17 +108,18 @@ int CALLBACK CompareTexts(LPARAM first, LPARAM second, LPARAM texts) {
 
 }  // namespace
 
-void SetSorted(HWND list, bool sorted) {
+void SetListSorted(HWND list, bool sorted) {
   LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
   style =
       sorted ? (style | LVS_SORTASCENDING) : (style & ~static_cast<LONG_PTR>(LVS_SORTASCENDING));
   SetWindowLongPtrA(list, GWL_STYLE, style);
   if (!sorted) return;
   TextsByKey texts;
-  const int count = Count(list);
-  for (int index = 0; index < count; ++index) texts[Key(list, index)] = Text(list, index);
+  const int count = ListCount(list);
+  for (int index = 0; index < count; ++index)
+    texts[ListItemKey(list, index)] = ListItemText(list, index);
   SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&texts),
                reinterpret_cast<LPARAM>(&CompareTexts));
 }
 
-}  // namespace velmora::window::listview
+}  // namespace velmora::window

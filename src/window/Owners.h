@@ -32,9 +32,6 @@ inline void DestroyMenuHandle(HMENU menu) noexcept {
 inline void DestroyImageListHandle(HIMAGELIST list) noexcept {
   ImageList_Destroy(list);
 }
-inline void DestroyWindowHandle(HWND window) noexcept {
-  DestroyWindow(window);
-}
 inline void DeleteDcHandle(HDC dc) noexcept {
   DeleteDC(dc);
 }

@@ -4,8 +4,11 @@
 
 #include "environment/AppInfo.h"
 #include "text/Text.h"
+#include "platform/Win32Platform.h"
 #include "window/ListView.h"
+#include "window/Texts.h"
 #include "window/frmMain.h"
+#include "window/resource.h"
 
 namespace velmora::window {
 namespace {
@@ -44,38 +47,38 @@ void frmMain::txtSearch_KeyPress(int& keyAscii) {
 void frmMain::imgSearch_Click() {
   // The list the user sees is the one searched.
   const HWND list = ShownList();
-  const int count = listview::Count(list);
+  const int count = ListCount(list);
   // With nothing selected the search starts at the first item.
-  const int selected = listview::Selected(list);
+  const int selected = SelectedListItem(list);
   const std::string text = text::UpperCase(WindowText(ctl_.txtSearch));
   for (int step = 1; step <= count; ++step) {
     const int index = (selected + step) % count;
-    if (Passes(listview::Text(list, index), text)) {
-      listview::Select(list, index);
+    if (Passes(ListItemText(list, index), text)) {
+      SelectListItem(list, index);
       return;
     }
   }
-  (void)os_.user.ShowMessage("String not found", environment::kTitle,
-                             platform::kMbOk | platform::kMbIconExclamation);
+  (void)os_.user.ShowMessage(platform::Utf8Text(LoadText(IDS_STRING_NOT_FOUND)),
+                             environment::kTitle, platform::kMbOk | platform::kMbIconExclamation);
 }
 
 void frmMain::imgSort_Click() {
-  if (listview::IsSorted(ctl_.lstPath)) {
+  if (IsListSorted(ctl_.lstPath)) {
     // Emptied before their setting changes: changing a list's style takes
     // time in proportion to its items. Each list keeps redrawing off only for
     // its own fill: a pause held across emptying and filling makes the list
     // work out its scroll bar anew when redrawing resumes, which costs more
     // under Wine than losing the bar and getting it back. Nothing shows in
     // between either way: painting waits for the message loop.
-    listview::Clear(ctl_.lstPath);
-    listview::Clear(ctl_.lstClasspath);
-    listview::SetSorted(ctl_.lstPath, false);
-    listview::SetSorted(ctl_.lstClasspath, false);
+    ClearList(ctl_.lstPath);
+    ClearList(ctl_.lstClasspath);
+    SetListSorted(ctl_.lstPath, false);
+    SetListSorted(ctl_.lstClasspath, false);
     SetSortPicture(kPictureSort);
     Form_Load();
   } else {
-    listview::SetSorted(ctl_.lstPath, true);
-    listview::SetSorted(ctl_.lstClasspath, true);
+    SetListSorted(ctl_.lstPath, true);
+    SetListSorted(ctl_.lstClasspath, true);
     SetSortPicture(kPictureSorted);
   }
 }

@@ -42,7 +42,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-frmMain::frmMain(const platform::Platform& os) : os_(os) {}
+frmMain::frmMain(const platform::Platform& os) : os_(os), marks_(os), tabTips_(marks_) {}
 
 frmMain::~frmMain() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -89,13 +89,18 @@ LRESULT CALLBACK frmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
   }
   auto* self = reinterpret_cast<frmMain*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+  // Handlers trap their own failures; what still arrives here is shown too,
+  // and never crosses into the system's code.
+  LRESULT result = 0;
   try {
-    return self->HandleMessage(message, wParam, lParam);
+    if (environment::Trapped(self->os_, "frmMain", "WindowProc",
+                             [&] { result = self->HandleMessage(message, wParam, lParam); })) {
+      return result;
+    }
   } catch (...) {
-    // Handlers trap their own failures; what still arrives here must not
-    // cross into the system's code.
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+    // Not even the error box could be shown.
   }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -129,10 +134,10 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case DM_GETDEFID:
       return MAKELRESULT(OnGetDefId(), DC_HASDEFID);
     case kMessageStartTests:
-      OnStartTests(wParam);
+      marks_.OnStartTests(wParam);
       return 0;
     case kMessageEntryTested:
-      OnEntryTested(wParam, lParam);
+      marks_.OnEntryTested(wParam, lParam);
       return 0;
     case WM_NCDESTROY:
       OnNcDestroy();
@@ -160,16 +165,6 @@ int frmMain::OnGetDefId() const {
   return onButton ? GetDlgCtrlID(focus) : IDC_CMDVIEW;
 }
 
-void frmMain::Guarded(std::string_view procedure, const std::function<void()>& handler) {
-  try {
-    handler();
-  } catch (const platform::Failure& failure) {
-    environment::ReportError(os_, "frmMain", procedure, failure.Description(), failure.Number());
-  } catch (const std::exception& failure) {
-    environment::ReportError(os_, "frmMain", procedure, failure.what(), 0);
-  }
-}
-
 void frmMain::OnCommand(int id, int code) {
   switch (id) {
     case IDC_CMDSAVE:
@@ -184,19 +179,19 @@ void frmMain::OnCommand(int id, int code) {
     case IDC_IMGSEARCH:
       // A quick second click counts as a click of its own, as on a button.
       if (code == STN_CLICKED || code == STN_DBLCLK) {
-        Guarded("imgSearch_Click", [&] { imgSearch_Click(); });
+        Trapped("imgSearch_Click", [&] { imgSearch_Click(); });
       }
       break;
     case IDC_IMGSORT:
       if (code == STN_CLICKED || code == STN_DBLCLK) {
-        Guarded("imgSort_Click", [&] { imgSort_Click(); });
+        Trapped("imgSort_Click", [&] { imgSort_Click(); });
       }
       break;
     case IDM_MNUCOPY:
-      Guarded("mnuCopy_Click", [&] { mnuCopy_Click(1); });
+      Trapped("mnuCopy_Click", [&] { mnuCopy_Click(1); });
       break;
     case IDM_MNUOPEN:
-      Guarded("mnuOpen_Click", [&] { mnuOpen_Click(2); });
+      Trapped("mnuOpen_Click", [&] { mnuOpen_Click(2); });
       break;
     default:
       break;
@@ -207,14 +202,14 @@ LRESULT frmMain::OnNotify(const NMHDR& header) {
   const bool isPath = header.hwndFrom == ctl_.lstPath;
   const bool isList = isPath || header.hwndFrom == ctl_.lstClasspath;
   if (header.hwndFrom == ctl_.TabStrip1 && header.code == TCN_SELCHANGE) {
-    Guarded("TabStrip1_Click", [&] { TabStrip1_Click(); });
+    Trapped("TabStrip1_Click", [&] { TabStrip1_Click(); });
     return 0;
   }
   if (!isList) return 0;
   switch (header.code) {
     case NM_DBLCLK:
     case NM_RETURN:
-      Guarded(isPath ? "lstPath_DblClick" : "lstClasspath_DblClick",
+      Trapped(isPath ? "lstPath_DblClick" : "lstClasspath_DblClick",
               [&] { isPath ? lstPath_DblClick() : lstClasspath_DblClick(); });
       return 0;
     case NM_CLICK:
@@ -224,7 +219,7 @@ LRESULT frmMain::OnNotify(const NMHDR& header) {
       const int button = header.code == NM_RCLICK ? kButtonRight : kButtonLeft;
       const float x = PixelsToTwips(activate.ptAction.x, dpi_);
       const float y = PixelsToTwips(activate.ptAction.y, dpi_);
-      Guarded(isPath ? "lstPath_MouseUp" : "lstClasspath_MouseUp", [&] {
+      Trapped(isPath ? "lstPath_MouseUp" : "lstClasspath_MouseUp", [&] {
         isPath ? lstPath_MouseUp(button, 0, x, y) : lstClasspath_MouseUp(button, 0, x, y);
       });
       return header.code == NM_RCLICK ? TRUE : 0;  // no second menu from WM_CONTEXTMENU
@@ -232,7 +227,7 @@ LRESULT frmMain::OnNotify(const NMHDR& header) {
     case LVN_GETINFOTIPA:
     case LVN_GETINFOTIPW:
       // The list hands in a buffer to fill: the notification is ours to write.
-      OnGetInfoTip(header.hwndFrom, const_cast<NMHDR&>(header));
+      marks_.OnGetInfoTip(const_cast<NMHDR&>(header));
       return 0;
     case LVN_DELETEALLITEMS:
       // Nothing here follows single items: the list need not report each.
@@ -240,7 +235,7 @@ LRESULT frmMain::OnNotify(const NMHDR& header) {
     case LVN_KEYDOWN: {
       const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
       if (key.wVKey == 'C' && GetKeyState(VK_CONTROL) < 0) {
-        Guarded("mnuCopy_Click", [&] { mnuCopy_Click(1); });
+        Trapped("mnuCopy_Click", [&] { mnuCopy_Click(1); });
       }
       return 0;
     }
@@ -258,7 +253,8 @@ void frmMain::OnContextMenu(HWND source, POINT screen) {
 
 void frmMain::OnNcDestroy() {
   // A test still under way ends on its own, unheard.
-  StopExistenceTests();
+  marks_.Stop();
+  tabTips_.Forget();
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
   hwnd_ = nullptr;
   ctl_ = Controls{};
@@ -284,11 +280,17 @@ LRESULT frmMain::PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam
 
 LRESULT CALLBACK frmMain::ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   const auto* hook = reinterpret_cast<const ControlHook*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  LRESULT result = 0;
   try {
-    return hook->form->HandleControlMessage(hwnd, message, wParam, lParam);
+    if (environment::Trapped(hook->form->os_, "frmMain", "ControlProc", [&] {
+          result = hook->form->HandleControlMessage(hwnd, message, wParam, lParam);
+        })) {
+      return result;
+    }
   } catch (...) {
-    return CallWindowProcW(hook->original, hwnd, message, wParam, lParam);
+    // Not even the error box could be shown.
   }
+  return CallWindowProcW(hook->original, hwnd, message, wParam, lParam);
 }
 
 LRESULT frmMain::HandleControlMessage(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -299,15 +301,8 @@ LRESULT frmMain::HandleControlMessage(HWND control, UINT message, WPARAM wParam,
     }
   }
   if (control == ctl_.TabStrip1) {
-    RelayToTabTips(message, wParam, lParam);
-    if (message == WM_NOTIFY) {
-      auto& header = *reinterpret_cast<NMHDR*>(lParam);
-      if (header.hwndFrom == ctl_.TabStrip1Tips &&
-          (header.code == TTN_GETDISPINFOA || header.code == TTN_GETDISPINFOW)) {
-        OnTabTip(header);
-        return 0;
-      }
-    }
+    tabTips_.Relay(hwnd_, control, message, wParam, lParam);
+    if (message == WM_NOTIFY && tabTips_.OnNotify(*reinterpret_cast<NMHDR*>(lParam))) return 0;
   }
   switch (message) {
     case WM_GETDLGCODE: {
@@ -338,7 +333,7 @@ LRESULT frmMain::OnGetDlgCode(HWND control, bool enter, LRESULT code) const {
 }
 
 int frmMain::OnSearchChar(int keyAscii) {
-  Guarded("txtSearch_KeyPress", [&] { txtSearch_KeyPress(keyAscii); });
+  Trapped("txtSearch_KeyPress", [&] { txtSearch_KeyPress(keyAscii); });
   return keyAscii;
 }
 
@@ -346,7 +341,7 @@ void frmMain::OnListMiddleButtonUp(HWND list, int x, int y) {
   const float xTwips = PixelsToTwips(x, dpi_);
   const float yTwips = PixelsToTwips(y, dpi_);
   const bool isPath = list == ctl_.lstPath;
-  Guarded(isPath ? "lstPath_MouseUp" : "lstClasspath_MouseUp", [&] {
+  Trapped(isPath ? "lstPath_MouseUp" : "lstClasspath_MouseUp", [&] {
     isPath ? lstPath_MouseUp(kButtonMiddle, 0, xTwips, yTwips)
            : lstClasspath_MouseUp(kButtonMiddle, 0, xTwips, yTwips);
   });

@@ -9,49 +9,24 @@
 #include <windows.h>
 
 #include <array>
-#include <cstdint>
 #include <exception>
-#include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "environment/EntryChecks.h"
-#include "environment/ExistenceSweep.h"
+#include "environment/ErrorReport.h"
 #include "environment/Registry.h"
 #include "platform/Platform.h"
+#include "window/EntryMarks.h"
 #include "window/Layout.h"
 #include "window/Owners.h"
 #include "window/Pictures.h"
+#include "window/TabTips.h"
 
 namespace velmora::window {
 
-// The controls, by the names the handlers use. The window owns them: they
-// live exactly as long as it does.
-struct Controls {
-  HWND lstPath = nullptr;
-  HWND lstClasspath = nullptr;
-  HWND TabStrip1 = nullptr;
-  HWND txtSearch = nullptr;
-  HWND Label3 = nullptr;
-  HWND Shape1 = nullptr;
-  HWND imgSort = nullptr;
-  HWND imgSearch = nullptr;
-  HWND Frame1 = nullptr;
-  HWND Image1 = nullptr;
-  HWND Label2 = nullptr;
-  HWND Image2 = nullptr;
-  HWND labUser = nullptr;
-  HWND Frame2 = nullptr;
-  HWND cmdSave = nullptr;
-  HWND cmdView = nullptr;
-  HWND cmdClose = nullptr;
-  HWND TabStrip1Tips = nullptr;  // the tabs' tool tips: each list in a line
-};
-
-// Pictures and other resources the controls show. The pictures are drawn for
-// the window's DPI and drawn anew when it changes; the menu is loaded once.
+// The pictures the controls show, drawn for the window's DPI and drawn anew
+// when it changes.
 struct Pictures {
   UniqueBitmap system;  // Image1, and image 1 of ImageList1
   UniqueBitmap user;    // Image2, and image 2
@@ -61,7 +36,6 @@ struct Pictures {
   UniqueImageList ImageList1;
   UniqueIcon icon;  // the window's own, in its title bar and task bar
   UniqueIcon smallIcon;
-  UniqueMenu mnuAction;  // its first popup is the menu "Action"
 };
 
 // Pictures of ImageList1 by position, as the lists use them (positions 1 to 4).
@@ -71,12 +45,6 @@ inline constexpr int kPictureSort = 3;
 inline constexpr int kPictureSorted = 4;
 // The overlay pictures that mark an entry, numbered as environment::EntryMark,
 // follow the four pictures in ImageList1 (kOverlayCount of them, Pictures.h).
-
-// Posted by the existence tests: wParam the fill it belongs to, lParam the
-// entry and the answer (EntryMarks.cpp).
-inline constexpr UINT kMessageEntryTested = WM_APP + 1;
-// Posted by Form_Load: the existence tests of that fill may start.
-inline constexpr UINT kMessageStartTests = WM_APP + 2;
 
 // Mouse buttons as MouseUp reports them.
 inline constexpr int kButtonLeft = 1;
@@ -98,12 +66,9 @@ class frmMain {
   [[nodiscard]] HWND Handle() const { return hwnd_; }
   [[nodiscard]] bool IsOpen() const { return hwnd_ != nullptr; }
   [[nodiscard]] const Controls& Ctl() const { return ctl_; }
-  [[nodiscard]] const Pictures& Pics() const { return pics_; }
   [[nodiscard]] UINT Dpi() const { return dpi_; }
-  // Which picture of ImageList1 imgSort shows (3 or 4).
-  [[nodiscard]] int SortPicture() const { return sortPicture_; }
-  // A tab's tool tip: the summary of its list (tab 1 Path, tab 2 ClassPath).
-  [[nodiscard]] std::string TabSummary(int tab) const;
+  // The tabs' tool tip control; null until the mouse came to the tabs.
+  [[nodiscard]] HWND TabTipsHandle() const { return tabTips_.Handle(); }
 
   // The window's keyboard habits, run on every queued message before it is
   // dispatched; true when the message was used up.
@@ -163,22 +128,21 @@ class frmMain {
   // Controls and pictures (Controls.cpp).
   void LoadActionMenu();
   void CreateControls();
-  void CreateTabTips();
   void ApplyDpi();
   void ShowPictures();
   void OpenAtDesignSize();
-  [[nodiscard]] HWND ControlById(int id) const;
   // Gives every caption room at the window's DPI (Layout.h, FitCaptions).
   [[nodiscard]] std::vector<CaptionNeed> MeasureCaptions() const;
   void PlaceControls(const FittedDesign& fitted);
   // After a caption changed: places the controls anew when it needs other room.
   void RefitCaptions();
-  HWND MakeControl(HWND parent, int id, const char* className, const char* text, DWORD style,
-                   DWORD exStyle = 0);
 
   // Runs a handler as the window's message dispatch does: a failure that
   // reaches it is shown in the error box, naming the handler.
-  void Guarded(std::string_view procedure, const std::function<void()>& handler);
+  template <class Handler>
+  void Trapped(std::string_view procedure, Handler&& handler) {
+    (void)environment::Trapped(os_, "frmMain", procedure, handler);
+  }
 
   // Helpers of the handlers.
   [[nodiscard]] environment::VariableDictionary UserValuesOrEmpty() const;
@@ -189,31 +153,10 @@ class frmMain {
   void ListMouseUp(HWND list, int button, float x, float y);
   void SetSortPicture(int picture);
   [[nodiscard]] SIZE ClientPixels() const;
+  // Form_Resize's steps (Resize.cpp).
+  void FitToClient();
+  void KeepSmallestSize(int width, int height);
   [[nodiscard]] int Px(double twips) const;
-
-  // Marks of the entries that cannot serve (EntryMarks.cpp). Each list's
-  // judgements are held by item key, which sorting does not change.
-  struct ListMarks {
-    std::vector<environment::EntryJudgement> byKey;
-    std::size_t characters = 0;  // of the variable, in UTF-16 units
-  };
-  void StopExistenceTests();
-  void JudgeList(environment::SearchList kind, int firstKey,
-                 const std::vector<std::string_view>& entries, const std::string& value);
-  // A fill's entries are judged once the window shows them (kMessageStartTests).
-  void QueueJudgement(environment::SearchList kind, int firstKey, std::string value);
-  void OnStartTests(WPARAM fill);
-  void StartExistenceTests();
-  void OnEntryTested(WPARAM fill, LPARAM answer);
-  void ShowMark(environment::SearchList kind, std::size_t key);
-  [[nodiscard]] std::string EntryTip(HWND list, int index) const;
-  void OnGetInfoTip(HWND list, NMHDR& header);
-  void OnTabTip(NMHDR& header);
-  void RelayToTabTips(UINT message, WPARAM wParam, LPARAM lParam);
-  void PlaceTabTips();
-  [[nodiscard]] HWND ListOf(environment::SearchList kind) const;
-  [[nodiscard]] ListMarks& MarksOf(environment::SearchList kind);
-  [[nodiscard]] const ListMarks& MarksOf(environment::SearchList kind) const;
 
   platform::Platform os_;
   HWND hwnd_ = nullptr;
@@ -224,24 +167,18 @@ class frmMain {
   FittedDesign fit_{};
   // The search box, the two frames and the tab strip.
   std::array<ControlHook, 4> hooks_;
-  bool tabTipsTried_ = false;  // the tabs' tool tips are made on first need
+  UniqueMenu mnuAction_;  // its first popup is the menu "Action"
   int sortPicture_ = kPictureSort;
-  int resizeDepth_ = 0;
-  int resizes_ = 0;                   // Form_Resize runs so far
+  // Where Form_Resize stands: a run under way (the smallest size set from
+  // within it delivers a run of its own, which hands its failure to the
+  // outer run), and whether the lists and frames stand fitted to the client
+  // area (until the window is resized or the controls placed anew).
+  bool resizing_ = false;
+  std::exception_ptr nestedResizeFailure_;
+  bool fitted_ = false;
   std::exception_ptr createFailure_;  // why WM_CREATE failed, for Create to pass on
-  bool resizeReported_ = false;
-  ListMarks pathMarks_;
-  ListMarks classpathMarks_;
-  struct PendingFill {
-    environment::SearchList kind;
-    int firstKey;
-    std::string value;  // the variable whose entries the fill appended
-  };
-  std::vector<PendingFill> pendingFills_;
-  std::uint32_t fill_ = 0;  // counts the fills; answers for an earlier one are dropped
-  std::shared_ptr<environment::ExistenceSweep> sweep_;
-  std::string tabTip_;  // the text a tab's tool tip was last given, kept while it shows
-  std::wstring tabTipWide_;
+  EntryMarks marks_;
+  TabTips tabTips_;
 };
 
 // The command line that opens an entry in the Explorer: the folder it names,

@@ -2,11 +2,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <exception>
-#include <new>
+#include <memory>
+#include <utility>
 
 #include "environment/ErrorReport.h"
-#include "platform/Failure.h"
 #include "platform/Win32Platform.h"
 #include "window/frmMain.h"
 
@@ -23,23 +22,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
   velmora::platform::Win32Platform win32;
   const velmora::platform::Platform os = win32.Services();
-  // Whatever escapes the window is shown before the program ends, never lost.
-  const char* procedure = "Form_Load";
-  try {
-    velmora::window::frmMain form(os);
-    form.Create(instance, showCommand);
-    procedure = "WinMain";
-    return velmora::window::RunMessageLoop(form);
-  } catch (const velmora::platform::Failure& failure) {
-    velmora::environment::ReportError(os, "frmMain", procedure, failure.Description(),
-                                      failure.Number());
-  } catch (const std::bad_alloc&) {
-    velmora::environment::ReportError(os, "frmMain", procedure, "Out of memory", 7);
-  } catch (const std::exception& failure) {
-    velmora::environment::ReportError(os, "frmMain", procedure, failure.what(), 0);
-  } catch (...) {
-    velmora::environment::ReportError(os, "frmMain", procedure,
-                                      "An unexpected failure ended the program", 0);
+  // Whatever escapes the window is shown before the program ends, never lost;
+  // the window is gone by then.
+  using velmora::window::frmMain;
+  std::unique_ptr<frmMain> form;
+  if (!velmora::environment::Trapped(os, "frmMain", "Form_Load", [&] {
+        auto made = std::make_unique<frmMain>(os);
+        made->Create(instance, showCommand);
+        form = std::move(made);
+      })) {
+    return 1;
   }
-  return 1;
+  int exitCode = 1;
+  (void)velmora::environment::Trapped(os, "frmMain", "WinMain", [&] {
+    const std::unique_ptr<frmMain> shown = std::move(form);
+    exitCode = velmora::window::RunMessageLoop(*shown);
+  });
+  return exitCode;
 }

@@ -1,7 +1,7 @@
 // Resource and control identifiers, shared by the C++ code and the .rc files.
 #pragma once
 
-// Icons, pictures and the popup menu. Each picture is drawn for several DPIs:
+// Icons, pictures, the popup menu and the string table. Each picture is drawn for several DPIs:
 // its drawing for d dpi is the bitmap resource of its number + d.
 #define IDI_VELMORA 1
 #define IDI_BINOCULARS 101
@@ -35,3 +35,31 @@
 // Entries of the popup menu "Action".
 #define IDM_MNUCOPY 2001
 #define IDM_MNUOPEN 2002
+
+// The texts the window shows (the string table, Texts.rc.in): the controls'
+// captions, the tabs and the column, the user label, the marks of entries,
+// the tabs' tips and the search's message. %1, %2, ... stand for what is
+// filled in.
+#define IDS_LSTPATH 100
+#define IDS_LSTCLASSPATH 101
+#define IDS_TABSTRIP1 102
+#define IDS_LABEL3 103
+#define IDS_FRAME1 104
+#define IDS_LABEL2 105
+#define IDS_LABUSER 106
+#define IDS_CMDCLOSE 107
+#define IDS_CMDSAVE 108
+#define IDS_CMDVIEW 109
+#define IDS_TAB_PATH 110
+#define IDS_TAB_CLASSPATH 111
+#define IDS_COLUMN 112
+#define IDS_USER_LABEL 113
+#define IDS_STRING_NOT_FOUND 114
+#define IDS_FOLDER_NOT_FOUND 120
+#define IDS_FILE_NOT_FOUND 121
+#define IDS_SAME_AS_ENTRY 122
+#define IDS_EMPTY_ENTRY 123
+#define IDS_SUMMARY 124
+#define IDS_ENTRY 125
+#define IDS_ENTRIES 126
+#define IDS_STILL_CHECKED 127

@@ -51,6 +51,21 @@ std::vector<EntryJudgement> Judge(platform::FakePlatform& fake, SearchList list,
 // none): PATH entries are folders, CLASSPATH archives files and its other
 // entries anything there; repeats compare expanded, letter case and one
 // closing backslash aside.
+// The mark in short words: "" none, "not found", "empty", "same as n".
+std::string MarkOf(const EntryJudgement& judgement) {
+  switch (judgement.mark) {
+    case environment::EntryMark::kNone:
+      return "";
+    case environment::EntryMark::kNotFound:
+      return "not found";
+    case environment::EntryMark::kRepeated:
+      return "same as " + std::to_string(judgement.sameAs);
+    case environment::EntryMark::kEmpty:
+      return "empty";
+  }
+  return "?";
+}
+
 TEST(EntryChecks, EachEntryGetsTheMarkItsTextAndPlaceCallFor) {
   platform::FakePlatform fake;
   PlantSamples(fake);
@@ -59,64 +74,61 @@ TEST(EntryChecks, EachEntryGetsTheMarkItsTextAndPlaceCallFor) {
   const struct {
     SearchList list;
     const char* entry;
-    const char* tip;
+    const char* mark;  // "" none, "not found", "empty", "same as n" (a repeat of entry n)
   } cases[] = {
       {kPath, "C:\\Tools", ""},
-      {kPath, "C:\\Missing", "Folder not found"},
-      {kPath, "c:\\TOOLS\\", "Same as entry 1"},
-      {kPath, "", "Empty entry"},
+      {kPath, "C:\\Missing", "not found"},
+      {kPath, "c:\\TOOLS\\", "same as 1"},
+      {kPath, "", "empty"},
       {kPath, "%SystemRoot%\\System32", ""},
-      {kPath, "C:\\Windows\\system32", "Same as entry 5"},
-      {kPath, "C:\\Tools\\tool.exe", "Folder not found"},  // a file is no folder
-      {kPath, "C:\\Missing", "Same as entry 2"},           // a repeat before a missing place
-      {kPath, "%VELMORA_NOT_SET%\\bin", "Folder not found"},
+      {kPath, "C:\\Windows\\system32", "same as 5"},
+      {kPath, "C:\\Tools\\tool.exe", "not found"},  // a file is no folder
+      {kPath, "C:\\Missing", "same as 2"},           // a repeat before a missing place
+      {kPath, "%VELMORA_NOT_SET%\\bin", "not found"},
       {kPath, "C:\\", ""},
       {kPath, "C:", ""},  // the drive's current folder is not its root
-      {kPath, "C:\\\\", "Same as entry 10"},
+      {kPath, "C:\\\\", "same as 10"},
       {kPath, ".", ""},
-      {kPath, "", "Empty entry"},  // never a repeat of the earlier empty one
+      {kPath, "", "empty"},  // never a repeat of the earlier empty one
       {kClasspath, "C:\\lib\\a.jar", ""},
-      {kClasspath, "C:\\lib\\gone.jar", "File or folder not found"},
-      {kClasspath, "C:\\lib\\classes.ZIP", "File or folder not found"},  // a folder is no archive
+      {kClasspath, "C:\\lib\\gone.jar", "not found"},
+      {kClasspath, "C:\\lib\\classes.ZIP", "not found"},  // a folder is no archive
       {kClasspath, ".", ""},
       {kClasspath, "C:\\lib\\*", ""},  // the archives in a folder that exists
-      {kClasspath, "C:\\nolib\\*", "File or folder not found"},
+      {kClasspath, "C:\\nolib\\*", "not found"},
       {kClasspath, "C:\\Tools\\tool.exe", ""},
       {kClasspath, "C:\\Tools", ""},
-      {kClasspath, "C:\\LIB\\A.JAR", "Same as entry 1"},
-      {kClasspath, "", "Empty entry"},
+      {kClasspath, "C:\\LIB\\A.JAR", "same as 1"},
+      {kClasspath, "", "empty"},
   };
   for (const SearchList list : {kPath, kClasspath}) {
-    std::vector<const char*> tips;
+    std::vector<const char*> marks;
     std::string value;
     for (const auto& c : cases) {
       if (c.list != list) continue;
-      value += (tips.empty() ? "" : ";") + std::string(c.entry);
-      tips.push_back(c.tip);
+      value += (marks.empty() ? "" : ";") + std::string(c.entry);
+      marks.push_back(c.mark);
     }
     const auto judged = Judge(fake, list, value);
-    ASSERT_EQ(judged.size(), tips.size());
-    for (std::size_t index = 0; index < tips.size(); ++index) {
-      EXPECT_EQ(environment::MarkText(list, judged[index]), tips[index])
+    ASSERT_EQ(judged.size(), marks.size());
+    for (std::size_t index = 0; index < marks.size(); ++index) {
+      EXPECT_EQ(MarkOf(judged[index]), marks[index])
           << "entry " << index + 1 << " of " << value;
     }
   }
 }
 
-// The counts themselves are shown by the window's tab tips; here the words
-// for one entry, thousands, and entries still waiting for their answer.
-TEST(EntryChecks, SummaryCountsEachKindOnce) {
+// Each kind counted once, and entries still waiting for their answer.
+TEST(EntryChecks, CountsEachKindOnce) {
   platform::FakePlatform fake;
-  EXPECT_EQ(
-      environment::ListSummary(SearchList::kPath, Judge(fake, SearchList::kPath, "C:\\Gone"), 7),
-      "Path: 1 entry, 1 not found, 0 repeated, 0 empty; 7 of 32,767 characters");
   auto waiting = environment::JudgeEntries(
-      SearchList::kClasspath, text::SplitSearchList("a.jar;b.jar;a.jar"), fake.environment);
+      SearchList::kClasspath, text::SplitSearchList("a.jar;b.jar;a.jar;"), fake.environment);
   environment::TakeAnswer(waiting[0], false);
   environment::TakeAnswer(waiting[0], true);  // a second answer changes nothing
-  EXPECT_EQ(environment::ListSummary(SearchList::kClasspath, waiting, 1234),
-            "ClassPath: 3 entries, 1 not found, 1 repeated, 0 empty; 1,234 of 32,767 characters; "
-            "1 still being checked");
+  EXPECT_EQ(environment::CountMarks(waiting), (environment::MarkCounts{4, 1, 1, 1, 1}));
+  EXPECT_EQ(environment::WithThousands(7), "7");
+  EXPECT_EQ(environment::WithThousands(1234567), "1,234,567");
+  EXPECT_EQ(environment::WithThousands(32767), "32,767");
 }
 
 // Collects a sweep's reports from its thread.

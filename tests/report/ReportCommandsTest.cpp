@@ -1,5 +1,7 @@
 #include "report/ReportCommands.h"
 
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -57,12 +59,27 @@ TEST_P(ViewReport, WritesTheWorkedExampleAndStartsNotepadOnIt) {
 
 VELMORA_ON_EVERY_BINDING(ViewReport);
 
+// A clock that fails as no clock of the platform's does.
+class BrokenClock : public platform::ClockApi {
+ public:
+  explicit BrokenClock(bool outOfMemory) : outOfMemory_(outOfMemory) {}
+  platform::LocalTime Now() override {
+    if (outOfMemory_) throw std::bad_alloc();
+    throw std::logic_error("the clock is broken");
+  }
+
+ private:
+  bool outOfMemory_;
+};
+
 // Each outcome of the two commands: one error box from the procedure that met
-// a failure, or none for a cancel; no viewer started on a failure, and a
-// report written only when it came before the failure (the Mordale file is
-// there from the start).
+// a failure of whatever kind, or none for a cancel; no viewer started on a
+// failure, and a report written only when it came before the failure (the
+// Mordale file is there from the start).
 TEST(ReportCommands, SaveWritesTheChosenFileAndEachFailureIsReportedOnceWhereItHappened) {
   using Fake = platform::FakePlatform;
+  BrokenClock brokenClock(false);
+  BrokenClock outOfMemory(true);
   const struct {
     const char* what;
     void (*command)(const platform::Platform&);
@@ -70,6 +87,7 @@ TEST(ReportCommands, SaveWritesTheChosenFileAndEachFailureIsReportedOnceWhereItH
     const char* detail;  // nullptr: no error box
     const char* procedure;
     std::size_t files;
+    platform::ClockApi* clock = nullptr;  // the double's when not given
   } cases[] = {
       {"saved under a name with outer blanks", cmdSave_Click,
        [](Fake& fake) { fake.user.saveAnswer = "  C:\\my report.txt  "; }, nullptr, "", 2},
@@ -111,6 +129,10 @@ TEST(ReportCommands, SaveWritesTheChosenFileAndEachFailureIsReportedOnceWhereItH
       // Never a search for Notepad by its bare name.
       {"no system folder", cmdView_Click, [](Fake& fake) { fake.identity.systemFolder = ""; },
        "(error 2)", "cmdView_Click", 2},
+      {"a broken clock", cmdView_Click, [](Fake&) {}, "the clock is broken (error 0)",
+       "cmdView_Click", 1, &brokenClock},
+      {"no memory for the time", cmdSave_Click, [](Fake&) {}, "Out of memory (error 7)",
+       "cmdSave_Click", 1, &outOfMemory},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -120,7 +142,10 @@ TEST(ReportCommands, SaveWritesTheChosenFileAndEachFailureIsReportedOnceWhereItH
     fake.user.saveAnswer = "C:\\my report.txt";
     fake.clock.now = {2009, 1, 2, 3, 4, 59};
     c.prepare(fake);
-    c.command(fake.Services());
+    const platform::Platform os = fake.Services();
+    c.command(c.clock == nullptr ? os
+                                 : platform::Platform{os.registry, os.environment, os.identity,
+                                                      os.files, *c.clock, os.user, os.sharedFiles});
     EXPECT_TRUE(fake.user.started.empty());
     EXPECT_EQ(fake.files.FilesIn("C:\\").size(), c.files);
     EXPECT_EQ(fake.files.Content("C:\\my report.txt").has_value(),
