@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/FakePlatform.h"
-#include "support/TestPlatform.h"
+#include "support/PlatformTest.h"
 
 namespace velmora {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "environment/Identity.h"
 #include "environment/Registry.h"
-#include "support/TestPlatform.h"
+#include "support/PlatformTest.h"
 #include "text/Text.h"
 
 #ifdef _WIN32
