@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace velmora::platform {
+namespace velmora::benchmarks {
 namespace {
 
 constexpr std::uint32_t kFileAttributeNormal = 0x80u;
@@ -17,23 +17,23 @@ constexpr std::uint32_t kFileAttributeNormal = 0x80u;
 std::int32_t Win32Code(int error) {
   switch (error) {
     case 0:
-      return kErrorSuccess;
+      return platform::kErrorSuccess;
     case ENOENT:
-      return kErrorPathNotFound;
+      return platform::kErrorPathNotFound;
     case EEXIST:
-      return kErrorFileExists;
+      return platform::kErrorFileExists;
     case EACCES:
     case EPERM:
     case EISDIR:
-      return kErrorAccessDenied;
+      return platform::kErrorAccessDenied;
     case ENOSPC:
-      return kErrorDiskFull;
+      return platform::kErrorDiskFull;
     default:
       return 0x20000000 | error;  // the customer bit keeps it apart from Win32's codes
   }
 }
 
-int Descriptor(FileHandle file) {
+int Descriptor(platform::FileHandle file) {
   return static_cast<int>(file);
 }
 
@@ -41,18 +41,19 @@ int Descriptor(FileHandle file) {
 
 std::uint32_t PosixFileSystem::FileAttributes(const std::string& path) {
   struct stat status {};
-  if (path.empty() || ::stat(path.c_str(), &status) != 0) return kInvalidFileAttributes;
-  return S_ISDIR(status.st_mode) ? kFileAttributeDirectory : kFileAttributeNormal;
+  if (path.empty() || ::stat(path.c_str(), &status) != 0) return platform::kInvalidFileAttributes;
+  return S_ISDIR(status.st_mode) ? platform::kFileAttributeDirectory : kFileAttributeNormal;
 }
 
-std::int32_t PosixFileSystem::CreateNew(const std::string& path, FileHandle* file) {
+std::int32_t PosixFileSystem::CreateNew(const std::string& path, platform::FileHandle* file) {
   const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (descriptor < 0) return Win32Code(errno);
-  *file = static_cast<FileHandle>(descriptor);
-  return kErrorSuccess;
+  *file = static_cast<platform::FileHandle>(descriptor);
+  return platform::kErrorSuccess;
 }
 
-std::int32_t PosixFileSystem::Write(FileHandle file, const void* data, std::uint32_t size) {
+std::int32_t PosixFileSystem::Write(platform::FileHandle file, const void* data,
+                                    std::uint32_t size) {
   const auto* bytes = static_cast<const char*>(data);
   while (size > 0) {
     const ssize_t written = ::write(Descriptor(file), bytes, size);
@@ -63,23 +64,23 @@ std::int32_t PosixFileSystem::Write(FileHandle file, const void* data, std::uint
     bytes += written;
     size -= static_cast<std::uint32_t>(written);
   }
-  return kErrorSuccess;
+  return platform::kErrorSuccess;
 }
 
-std::int32_t PosixFileSystem::Flush(FileHandle file) {
-  return ::fsync(Descriptor(file)) == 0 ? kErrorSuccess : Win32Code(errno);
+std::int32_t PosixFileSystem::Flush(platform::FileHandle file) {
+  return ::fsync(Descriptor(file)) == 0 ? platform::kErrorSuccess : Win32Code(errno);
 }
 
-std::int32_t PosixFileSystem::Close(FileHandle file) {
-  return ::close(Descriptor(file)) == 0 ? kErrorSuccess : Win32Code(errno);
+std::int32_t PosixFileSystem::Close(platform::FileHandle file) {
+  return ::close(Descriptor(file)) == 0 ? platform::kErrorSuccess : Win32Code(errno);
 }
 
 std::int32_t PosixFileSystem::MoveReplacing(const std::string& from, const std::string& to) {
-  return std::rename(from.c_str(), to.c_str()) == 0 ? kErrorSuccess : Win32Code(errno);
+  return std::rename(from.c_str(), to.c_str()) == 0 ? platform::kErrorSuccess : Win32Code(errno);
 }
 
 std::int32_t PosixFileSystem::Remove(const std::string& path) {
-  return ::unlink(path.c_str()) == 0 ? kErrorSuccess : Win32Code(errno);
+  return ::unlink(path.c_str()) == 0 ? platform::kErrorSuccess : Win32Code(errno);
 }
 
 std::string PosixFileSystem::ErrorText(std::int32_t code) {
@@ -87,4 +88,4 @@ std::string PosixFileSystem::ErrorText(std::int32_t code) {
   return "Error " + std::to_string(code);
 }
 
-}  // namespace velmora::platform
+}  // namespace velmora::benchmarks

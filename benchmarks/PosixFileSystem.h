@@ -7,18 +7,18 @@
 
 #include "platform/Platform.h"
 
-namespace velmora::platform {
+namespace velmora::benchmarks {
 
-class PosixFileSystem final : public FileSystemApi {
+class PosixFileSystem final : public platform::FileSystemApi {
  public:
   std::uint32_t FileAttributes(const std::string& path) override;
-  std::int32_t CreateNew(const std::string& path, FileHandle* file) override;
-  std::int32_t Write(FileHandle file, const void* data, std::uint32_t size) override;
-  std::int32_t Flush(FileHandle file) override;
-  std::int32_t Close(FileHandle file) override;
+  std::int32_t CreateNew(const std::string& path, platform::FileHandle* file) override;
+  std::int32_t Write(platform::FileHandle file, const void* data, std::uint32_t size) override;
+  std::int32_t Flush(platform::FileHandle file) override;
+  std::int32_t Close(platform::FileHandle file) override;
   std::int32_t MoveReplacing(const std::string& from, const std::string& to) override;
   std::int32_t Remove(const std::string& path) override;
   std::string ErrorText(std::int32_t code) override;
 };
 
-}  // namespace velmora::platform
+}  // namespace velmora::benchmarks

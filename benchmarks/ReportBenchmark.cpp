@@ -49,7 +49,7 @@ struct Machine {
   }
 
   platform::FakePlatform fake;
-  platform::PosixFileSystem files;
+  benchmarks::PosixFileSystem files;
   std::filesystem::path folder;
 };
 

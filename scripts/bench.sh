@@ -12,8 +12,8 @@
 #
 # VELMORA_BENCH_RUNS sets the repetitions (native: 5; Wine: 11 runs of each);
 # VELMORA_BENCH_JOBS picks Wine jobs ("startup,controls,refill,report" by
-# default; "controls" times start-up against the floor with the other controls
-# of Velmora's window).
+# default; "controls" times start-up against the least program showing the
+# same window, "startup" against a window with the two lists only).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD

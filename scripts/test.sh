@@ -35,3 +35,12 @@ windows_step windows
 
 step "windows-x86 (i686): build and test under 32-bit Wine"
 windows_step windows-x86
+
+# The tests stay at most a third of the code: lines of C++ under tests/ over
+# those under src/ and tests/ together.
+step "share of tests in the code"
+lines() { git ls-files -z -- "$1/*.cpp" "$1/*.h" | xargs -0 cat | wc -l; }
+src_lines=$(lines src)
+test_lines=$(lines tests)
+echo "tests: $test_lines of $((src_lines + test_lines)) lines" \
+  "($((100 * test_lines / (src_lines + test_lines))) %, at most 33 %)"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/TestPlatform.h"
+#include "support/PlatformTest.h"
 
 namespace velmora {
 namespace {

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "support/RegistryWatch.h"
-#include "support/TestPlatform.h"
+#include "support/PlatformTest.h"
 
 namespace velmora {
 namespace {

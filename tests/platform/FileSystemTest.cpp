@@ -9,7 +9,7 @@
 #include "platform/Failure.h"
 #include "report/ExistenceNotes.h"
 #include "report/ReportFile.h"
-#include "support/TestPlatform.h"
+#include "support/PlatformTest.h"
 
 namespace velmora {
 namespace {

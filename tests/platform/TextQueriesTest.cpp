@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "environment/Identity.h"
-#include "support/TestPlatform.h"
+#include "support/PlatformTest.h"
 #include "text/Text.h"
 
 #ifdef _WIN32

@@ -11,6 +11,7 @@
 #include "platform/FakePlatform.h"
 #include "report/ReportFile.h"
 #include "report/ReportTestSupport.h"
+#include "support/PlatformTest.h"
 
 namespace velmora {
 namespace {

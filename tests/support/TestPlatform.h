@@ -7,11 +7,10 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "platform/FakePlatform.h"
 
@@ -78,20 +77,4 @@ inline void PrintTo(Binding binding, std::ostream* out) {
 std::vector<Binding> AvailableBindings();
 std::unique_ptr<TestPlatform> MakeTestPlatform(Binding binding);
 
-class PlatformTest : public ::testing::TestWithParam<Binding> {
- protected:
-  void SetUp() override { test_ = MakeTestPlatform(GetParam()); }
-
-  TestPlatform& Test() { return *test_; }
-  platform::Platform Os() { return test_->Services(); }
-
- private:
-  std::unique_ptr<TestPlatform> test_;
-};
-
 }  // namespace velmora::testing_support
-
-#define VELMORA_ON_EVERY_BINDING(Suite)                                                          \
-  INSTANTIATE_TEST_SUITE_P(, Suite,                                                              \
-                           ::testing::ValuesIn(::velmora::testing_support::AvailableBindings()), \
-                           ::testing::PrintToStringParamName())

@@ -8,7 +8,7 @@
 
 #include "WindowFixture.h"
 #include "text/Text.h"
-#include "support/TestPlatform.h"
+#include "support/PlatformTest.h"
 
 namespace velmora::window_tests {
 namespace {
