@@ -77,6 +77,9 @@ inline constexpr int kPictureSorted = 4;
 inline constexpr UINT kMessageEntryTested = WM_APP + 1;
 // Posted by Form_Load: the existence tests of that fill may start.
 inline constexpr UINT kMessageStartTests = WM_APP + 2;
+// Posted by the question whether an entry to be opened names a file: wParam
+// the opening's number, lParam 1 when it does (EntryActions.cpp).
+inline constexpr UINT kMessageOpeningAnswered = WM_APP + 3;
 
 // Mouse buttons as MouseUp reports them.
 inline constexpr int kButtonLeft = 1;
@@ -123,10 +126,10 @@ class frmMain {
   // Entry actions.
   void lstPath_DblClick();
   void lstClasspath_DblClick();
-  void lstPath_MouseUp(int button, int shift, float x, float y);
-  void lstClasspath_MouseUp(int button, int shift, float x, float y);
-  void mnuCopy_Click(int index);
-  void mnuOpen_Click(int index);
+  void lstPath_MouseUp(int button, float x, float y);
+  void lstClasspath_MouseUp(int button, float x, float y);
+  void mnuCopy_Click();
+  void mnuOpen_Click();
   void cmdClose_Click();
   void cmdSave_Click();
   void cmdView_Click();
@@ -184,9 +187,21 @@ class frmMain {
   [[nodiscard]] environment::VariableDictionary UserValuesOrEmpty() const;
   [[nodiscard]] HWND ShownList() const;
   void OpenEntry(HWND list);
+  // An entry on its way to the Explorer, waiting for the answer whether it
+  // names a file (EntryActions.cpp).
+  struct Opening {
+    std::uint64_t number;
+    bool fromPath;  // whose handler reports a failure to start it
+    std::string application;
+    std::string entry;
+    std::shared_ptr<environment::ExistenceSweep> question;
+  };
+  void OnOpeningAnswered(WPARAM number, LPARAM namesFile);
+  void StartExplorer(const Opening& opening, bool namesFile);
+  void StopOpenings();
   void ShowActionMenu(POINT client);
   void ShowActionMenuAtSelection(HWND list);
-  void ListMouseUp(HWND list, int button, float x, float y);
+  void ListMouseUp(int button, float x, float y);
   void SetSortPicture(int picture);
   [[nodiscard]] SIZE ClientPixels() const;
   [[nodiscard]] int Px(double twips) const;
@@ -240,14 +255,11 @@ class frmMain {
   std::vector<PendingFill> pendingFills_;
   std::uint32_t fill_ = 0;  // counts the fills; answers for an earlier one are dropped
   std::shared_ptr<environment::ExistenceSweep> sweep_;
+  std::vector<Opening> openings_;
+  std::uint64_t openingsAsked_ = 0;
   std::string tabTip_;  // the text a tab's tool tip was last given, kept while it shows
   std::wstring tabTipWide_;
 };
-
-// The command line that opens an entry in the Explorer: the folder it names,
-// or the folder of the file it names with that file selected.
-[[nodiscard]] std::string ExplorerCommandLine(platform::FileSystemApi& files,
-                                              std::string_view entry);
 
 // Hands one queued message to the window's keyboard habits, the keyboard
 // navigation between controls and the window procedures, in that order.
