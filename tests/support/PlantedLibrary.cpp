@@ -1,5 +1,13 @@
-// A library that anyone could drop beside a program or into its current
-// folder under a name the program asks for by its bare name.
-extern "C" __declspec(dllexport) int VelmoraPlanted() {
-  return 42;
+// A library that anyone could drop beside a program under the name of a
+// system library that the program loads by its bare name. Loaded, it leaves
+// its record (RecordStart.h) and refuses to stay, so that the program's load
+// fails rather than running on with a library that is not what it asked for.
+#include <windows.h>
+
+#include "RecordStart.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
+  if (reason != DLL_PROCESS_ATTACH) return TRUE;
+  (void)velmora::testing_support::RecordStart(self);
+  return FALSE;
 }
