@@ -4,8 +4,6 @@
 // files, real loader.
 #include <windows.h>
 
-#include <chrono>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,46 +91,24 @@ std::string BuiltVelmora() {
 // Waits, a bounded while, for a top-level window of class className, of
 // process when that is given; its handle or nullptr.
 HWND WaitForWindow(const wchar_t* className, DWORD process = 0) {
-  struct Search {
-    const wchar_t* className;
-    DWORD process;
-    HWND found;
-  } search{className, process, nullptr};
-  for (int attempt = 0; attempt < 300 && search.found == nullptr; ++attempt) {
-    Sleep(100);
-    EnumWindows(
-        [](HWND window, LPARAM param) {
-          auto& s = *reinterpret_cast<Search*>(param);
-          wchar_t name[64] = {};
-          GetClassNameW(window, name, 64);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          if (std::wstring(name) != s.className || (s.process != 0 && owner != s.process)) {
-            return TRUE;
-          }
-          s.found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+  for (int attempt = 0; attempt < 300; ++attempt, Sleep(100)) {
+    for (HWND window = FindWindowExW(nullptr, nullptr, className, nullptr); window != nullptr;
+         window = FindWindowExW(nullptr, window, className, nullptr)) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (process == 0 || owner == process) return window;
+    }
   }
-  return search.found;
+  return nullptr;
 }
 
-// A process that another started, ended when the object goes.
-class Ended {
- public:
-  explicit Ended(DWORD id) : process_(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {}
-  ~Ended() {
-    if (!process_) return;
-    TerminateProcess(process_.get(), 0);
-    WaitForSingleObject(process_.get(), 10000);
-  }
-  Ended(const Ended&) = delete;
-  Ended& operator=(const Ended&) = delete;
-
- private:
-  UniqueHandle process_;
-};
+// Owns a process that another started, and ends it.
+void EndProcess(HANDLE process) noexcept {
+  TerminateProcess(process, 0);
+  WaitForSingleObject(process, 10000);
+  CloseHandle(process);
+}
+using Ended = window::UniqueHandle<HANDLE, EndProcess>;
 
 // Wine loads its own comdlg32 wherever a file of that name lies. Told to
 // take a file first for Velmora.exe, it searches as Windows does; Windows
@@ -171,7 +147,7 @@ TEST(PlantedLibrary, BesideVelmoraIsNeverLoaded) {
   ASSERT_NE(velmora, nullptr);
   DWORD id = 0;
   GetWindowThreadProcessId(velmora, &id);
-  const Ended ended(id);
+  const Ended ended(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
   PostMessageW(velmora, WM_COMMAND, MAKEWPARAM(IDC_CMDSAVE, BN_CLICKED), 0);
   // The Save As dialog, or the box that says why it cannot be shown.
   ASSERT_NE(WaitForWindow(L"#32770", id), nullptr);
