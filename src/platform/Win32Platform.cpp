@@ -277,9 +277,12 @@ int Win32UserServices::ShowMessage(const std::string& text, const std::string& c
 
 namespace {
 
-// A function of a library loaded at run time, as its declared type.
+// A function of a library loaded at run time, as its declared type. The type
+// is named, never taken from the function's address: an unoptimised build
+// keeps such an address, and with it an import that loads the library at
+// start-up.
 template <class Function>
-Function* Entry(HMODULE module, const char* name, Function*) {
+Function* Entry(HMODULE module, const char* name) {
   FARPROC found = GetProcAddress(module, name);
   if (found == nullptr) throw Win32Failure(GetLastError());
   return reinterpret_cast<Function*>(reinterpret_cast<void*>(found));
@@ -294,8 +297,8 @@ std::optional<std::string> Win32UserServices::AskSaveFileName(const SaveDialogRe
     commonDialogs_.reset(loaded, [](void* module) { FreeLibrary(static_cast<HMODULE>(module)); });
   }
   const auto dialogs = static_cast<HMODULE>(commonDialogs_.get());
-  const auto getSaveFileName = Entry(dialogs, "GetSaveFileNameW", &GetSaveFileNameW);
-  const auto extendedError = Entry(dialogs, "CommDlgExtendedError", &CommDlgExtendedError);
+  const auto getSaveFileName = Entry<decltype(GetSaveFileNameW)>(dialogs, "GetSaveFileNameW");
+  const auto extendedError = Entry<decltype(CommDlgExtendedError)>(dialogs, "CommDlgExtendedError");
 
   // "A|a|B|b" becomes "A\0a\0B\0b\0\0".
   std::wstring filter = WideText(request.filter);

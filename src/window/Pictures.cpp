@@ -34,6 +34,8 @@ BITMAPINFO TopDownInfo(int width, int height, WORD bits) {
   return info;
 }
 
+}  // namespace
+
 PixelGrid ReadPixels(HBITMAP bitmap) {
   BITMAP shape{};
   if (GetObjectA(bitmap, sizeof(shape), &shape) == 0) throw platform::Win32Failure(GetLastError());
@@ -49,7 +51,6 @@ PixelGrid ReadPixels(HBITMAP bitmap) {
   return grid;
 }
 
-// A 24-bit DIB section holding the pixels.
 UniqueBitmap MakeBitmap(const PixelGrid& grid) {
   BITMAPINFO info = TopDownInfo(grid.width, grid.height, 24);
   void* bits = nullptr;
@@ -68,6 +69,8 @@ UniqueBitmap MakeBitmap(const PixelGrid& grid) {
   }
   return bitmap;
 }
+
+namespace {
 
 // The icon's drawing on the mask colour, at its own size.
 PixelGrid IconPixels(HICON icon, SIZE size) {

@@ -34,6 +34,11 @@ struct PixelGrid {
   std::vector<std::uint32_t> pixels;
 };
 
+// A bitmap's pixels, and a 24-bit DIB section holding pixels. Both throw
+// platform::Failure when the platform refuses.
+[[nodiscard]] PixelGrid ReadPixels(HBITMAP bitmap);
+[[nodiscard]] UniqueBitmap MakeBitmap(const PixelGrid& grid);
+
 // Resizes each of `cells` pictures that stand side by side in source to
 // `cell`, each new pixel the average of the source area it covers. Pixels of
 // the colour `mask` are transparent: a new pixel is transparent when most of

@@ -139,6 +139,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMessageEntryTested:
       marks_.OnEntryTested(wParam, lParam);
       return 0;
+    case kMessageOpeningAnswered:
+      OnOpeningAnswered(wParam, lParam);
+      return 0;
     case WM_NCDESTROY:
       OnNcDestroy();
       return 0;
@@ -188,10 +191,10 @@ void frmMain::OnCommand(int id, int code) {
       }
       break;
     case IDM_MNUCOPY:
-      Trapped("mnuCopy_Click", [&] { mnuCopy_Click(1); });
+      Trapped("mnuCopy_Click", [&] { mnuCopy_Click(); });
       break;
     case IDM_MNUOPEN:
-      Trapped("mnuOpen_Click", [&] { mnuOpen_Click(2); });
+      Trapped("mnuOpen_Click", [&] { mnuOpen_Click(); });
       break;
     default:
       break;
@@ -219,9 +222,8 @@ LRESULT frmMain::OnNotify(const NMHDR& header) {
       const int button = header.code == NM_RCLICK ? kButtonRight : kButtonLeft;
       const float x = PixelsToTwips(activate.ptAction.x, dpi_);
       const float y = PixelsToTwips(activate.ptAction.y, dpi_);
-      Trapped(isPath ? "lstPath_MouseUp" : "lstClasspath_MouseUp", [&] {
-        isPath ? lstPath_MouseUp(button, 0, x, y) : lstClasspath_MouseUp(button, 0, x, y);
-      });
+      Trapped(isPath ? "lstPath_MouseUp" : "lstClasspath_MouseUp",
+              [&] { isPath ? lstPath_MouseUp(button, x, y) : lstClasspath_MouseUp(button, x, y); });
       return header.code == NM_RCLICK ? TRUE : 0;  // no second menu from WM_CONTEXTMENU
     }
     case LVN_GETINFOTIPA:
@@ -235,7 +237,7 @@ LRESULT frmMain::OnNotify(const NMHDR& header) {
     case LVN_KEYDOWN: {
       const auto& key = reinterpret_cast<const NMLVKEYDOWN&>(header);
       if (key.wVKey == 'C' && GetKeyState(VK_CONTROL) < 0) {
-        Trapped("mnuCopy_Click", [&] { mnuCopy_Click(1); });
+        Trapped("mnuCopy_Click", [&] { mnuCopy_Click(); });
       }
       return 0;
     }
@@ -254,6 +256,7 @@ void frmMain::OnContextMenu(HWND source, POINT screen) {
 void frmMain::OnNcDestroy() {
   // A test still under way ends on its own, unheard.
   marks_.Stop();
+  StopOpenings();
   tabTips_.Forget();
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
   hwnd_ = nullptr;
@@ -342,8 +345,8 @@ void frmMain::OnListMiddleButtonUp(HWND list, int x, int y) {
   const float yTwips = PixelsToTwips(y, dpi_);
   const bool isPath = list == ctl_.lstPath;
   Trapped(isPath ? "lstPath_MouseUp" : "lstClasspath_MouseUp", [&] {
-    isPath ? lstPath_MouseUp(kButtonMiddle, 0, xTwips, yTwips)
-           : lstClasspath_MouseUp(kButtonMiddle, 0, xTwips, yTwips);
+    isPath ? lstPath_MouseUp(kButtonMiddle, xTwips, yTwips)
+           : lstClasspath_MouseUp(kButtonMiddle, xTwips, yTwips);
   });
 }
 

@@ -46,6 +46,11 @@ inline constexpr int kPictureSorted = 4;
 // The overlay pictures that mark an entry, numbered as environment::EntryMark,
 // follow the four pictures in ImageList1 (kOverlayCount of them, Pictures.h).
 
+// Posted by the question whether an entry to be opened names a file: wParam
+// the opening's number, lParam 1 when it does (EntryActions.cpp). The
+// messages of the marks follow WM_APP (EntryMarks.h).
+inline constexpr UINT kMessageOpeningAnswered = WM_APP + 3;
+
 // Mouse buttons as MouseUp reports them.
 inline constexpr int kButtonLeft = 1;
 inline constexpr int kButtonRight = 2;
@@ -88,10 +93,10 @@ class frmMain {
   // Entry actions.
   void lstPath_DblClick();
   void lstClasspath_DblClick();
-  void lstPath_MouseUp(int button, int shift, float x, float y);
-  void lstClasspath_MouseUp(int button, int shift, float x, float y);
-  void mnuCopy_Click(int index);
-  void mnuOpen_Click(int index);
+  void lstPath_MouseUp(int button, float x, float y);
+  void lstClasspath_MouseUp(int button, float x, float y);
+  void mnuCopy_Click();
+  void mnuOpen_Click();
   void cmdClose_Click();
   void cmdSave_Click();
   void cmdView_Click();
@@ -148,9 +153,21 @@ class frmMain {
   [[nodiscard]] environment::VariableDictionary UserValuesOrEmpty() const;
   [[nodiscard]] HWND ShownList() const;
   void OpenEntry(HWND list);
+  // An entry on its way to the Explorer, waiting for the answer whether it
+  // names a file (EntryActions.cpp).
+  struct Opening {
+    std::uint64_t number;
+    bool fromPath;  // whose handler reports a failure to start it
+    std::string application;
+    std::string entry;
+    std::shared_ptr<environment::ExistenceSweep> question;
+  };
+  void OnOpeningAnswered(WPARAM number, LPARAM namesFile);
+  void StartExplorer(const Opening& opening, bool namesFile);
+  void StopOpenings();
   void ShowActionMenu(POINT client);
   void ShowActionMenuAtSelection(HWND list);
-  void ListMouseUp(HWND list, int button, float x, float y);
+  void ListMouseUp(int button, float x, float y);
   void SetSortPicture(int picture);
   [[nodiscard]] SIZE ClientPixels() const;
   // Form_Resize's steps (Resize.cpp).
@@ -179,12 +196,9 @@ class frmMain {
   std::exception_ptr createFailure_;  // why WM_CREATE failed, for Create to pass on
   EntryMarks marks_;
   TabTips tabTips_;
+  std::vector<Opening> openings_;
+  std::uint64_t openingsAsked_ = 0;
 };
-
-// The command line that opens an entry in the Explorer: the folder it names,
-// or the folder of the file it names with that file selected.
-[[nodiscard]] std::string ExplorerCommandLine(platform::FileSystemApi& files,
-                                              std::string_view entry);
 
 // Hands one queued message to the window's keyboard habits, the keyboard
 // navigation between controls and the window procedures, in that order.

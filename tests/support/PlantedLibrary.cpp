@@ -6,7 +6,7 @@
 
 #include "RecordStart.h"
 
-BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
   if (reason != DLL_PROCESS_ATTACH) return TRUE;
   (void)velmora::testing_support::RecordStart(self);
   return FALSE;

@@ -20,47 +20,24 @@ namespace velmora::window_tests {
 namespace {
 
 using window::PixelGrid;
+using window::ReadPixels;
 using window::UniqueBitmap;
 
 constexpr std::uint32_t kMask = 0xC0C0C0;
 
-BITMAPINFO TopDown32(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // rows from the top
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  return info;
-}
-
-PixelGrid PixelsOf(HBITMAP bitmap) {
-  BITMAP shape{};
-  GetObjectA(bitmap, sizeof(shape), &shape);
-  PixelGrid grid{shape.bmWidth, shape.bmHeight,
-                 std::vector<std::uint32_t>(static_cast<size_t>(shape.bmWidth) * shape.bmHeight)};
-  BITMAPINFO info = TopDown32(grid.width, grid.height);
-  const window::UniqueDc dc(CreateCompatibleDC(nullptr));
-  GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(grid.height), grid.pixels.data(), &info,
-            DIB_RGB_COLORS);
-  for (auto& pixel : grid.pixels) pixel &= 0xFFFFFF;
-  return grid;
-}
-
 // Images first to first + cells - 1 of the list drawn side by side over the
 // mask colour: where the list's masks are right, exactly their drawing.
 PixelGrid ImagesOf(HIMAGELIST list, int first, int cells, int size) {
-  const BITMAPINFO info = TopDown32(size * cells, size);
-  void* bits = nullptr;
-  const UniqueBitmap canvas(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  std::fill_n(static_cast<std::uint32_t*>(bits), size * cells * size, kMask);
+  const UniqueBitmap canvas = window::MakeBitmap(
+      {size * cells, size,
+       std::vector<std::uint32_t>(static_cast<size_t>(size * cells * size), kMask)});
   const window::UniqueDc dc(CreateCompatibleDC(nullptr));
   const HGDIOBJ old = SelectObject(dc.get(), canvas.get());
   for (int i = 0; i < cells; ++i) {
     ImageList_Draw(list, first + i, dc.get(), i * size, 0, ILD_TRANSPARENT);
   }
   SelectObject(dc.get(), old);
-  return PixelsOf(canvas.get());
+  return ReadPixels(canvas.get());
 }
 
 Size IconSize(HICON icon) {
@@ -77,7 +54,7 @@ Size IconSize(HICON icon) {
 PixelGrid Drawing(int id, unsigned dpi) {
   const UniqueBitmap drawing(static_cast<HBITMAP>(
       LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id + dpi), IMAGE_BITMAP, 0, 0, 0)));
-  return drawing ? PixelsOf(drawing.get()) : PixelGrid{};
+  return drawing ? ReadPixels(drawing.get()) : PixelGrid{};
 }
 
 bool Drawn(UINT dpi) {
@@ -109,7 +86,7 @@ class Pictures : public WindowTest {
  protected:
   void ExpectPicture(HWND control, SIZE size, int drawing, UINT dpi) {
     const PixelGrid shown =
-        PixelsOf(reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+        ReadPixels(reinterpret_cast<HBITMAP>(SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0)));
     EXPECT_EQ(SizeOf(control), Size(size.cx, size.cy));
     EXPECT_EQ(Size(shown.width, shown.height), Size(size.cx, size.cy));
     // Drawn for the DPI, not stretched: at 96 dpi these are the design pictures.
