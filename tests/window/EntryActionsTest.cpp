@@ -3,9 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <chrono>
 #include <functional>
-#include <future>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,50 +19,22 @@ namespace {
 // The top-left corners of popup menus, in the window's client coordinates.
 using Corners = std::vector<std::pair<LONG, LONG>>;
 
-// Records where each popup menu the window opens stands, and closes it again
-// so that nothing waits for a user.
-class MenuWatch {
- public:
-  explicit MenuWatch(HWND window) : window_(window) {
-    SetWindowSubclass(window_, &Record, 7, reinterpret_cast<DWORD_PTR>(&opened));
+// Records where a popup menu of the window stands, and closes it again so
+// that nothing waits for a user.
+LRESULT CALLBACK RecordMenu(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                            DWORD_PTR opened) {
+  if (message == WM_ENTERIDLE && wParam == MSGF_MENU) {
+    RECT menu{};
+    GetWindowRect(reinterpret_cast<HWND>(lParam), &menu);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&menu), 1);
+    reinterpret_cast<Corners*>(opened)->emplace_back(menu.left, menu.top);
+    EndMenu();
   }
-  ~MenuWatch() { RemoveWindowSubclass(window_, &Record, 7); }
-  MenuWatch(const MenuWatch&) = delete;
-  MenuWatch& operator=(const MenuWatch&) = delete;
-
-  Corners opened;
-
- private:
-  static LRESULT CALLBACK Record(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR opened) {
-    if (message == WM_ENTERIDLE && wParam == MSGF_MENU) {
-      RECT menu{};
-      GetWindowRect(reinterpret_cast<HWND>(lParam), &menu);
-      MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&menu), 1);
-      reinterpret_cast<Corners*>(opened)->emplace_back(menu.left, menu.top);
-      EndMenu();
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-  }
-
-  HWND window_;
-};
-
-using std::chrono_literals::operator""s;
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
 
 class EntryActions : public WindowTest {
  protected:
-  // Delivers messages until condition holds; whether it came to hold.
-  bool PumpUntil(const std::function<bool()>& condition) {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (!condition()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      Sleep(2);
-      Pump(Form());
-    }
-    return true;
-  }
-
   // A double-click on the list's item at position, as the mouse gives it,
   // and the wait for the start or the error box it ends in.
   void DoubleClick(HWND list, int position) {
@@ -91,10 +61,12 @@ class EntryActions : public WindowTest {
 
   // Where the menus that ask opens stand.
   [[nodiscard]] Corners MenusOpenedBy(const std::function<void()>& ask) {
-    const MenuWatch watch(Form().Handle());
+    Corners opened;
+    SetWindowSubclass(Form().Handle(), &RecordMenu, 7, reinterpret_cast<DWORD_PTR>(&opened));
     ask();
     Pump(Form());
-    return watch.opened;
+    RemoveWindowSubclass(Form().Handle(), &RecordMenu, 7);
+    return opened;
   }
 };
 
@@ -127,44 +99,6 @@ TEST_F(EntryActions, TheExplorerGetsTheEntryWholeAndNeverAFileToOpen) {
     DoubleClick(Ctl().lstPath, position);
   }
   EXPECT_EQ(Started(), expected);
-}
-
-// A server that never answers: while the question whether the entry names a
-// file hangs, the window answers, opens other entries and closes at once; the
-// Explorer starts when the answer comes.
-TEST_F(EntryActions, AnEntryOnAServerThatDoesNotAnswerHoldsNothingUp) {
-  fake_.files.HoldAnswers("\\\\gone\\share");
-  OpenWith("\\\\gone\\share;C:\\A");
-  ASSERT_TRUE(fake_.files.WaitForHeldCalls(1, 10s));  // the entry's mark waits too
-  // Once the question hangs, another program asks the window; should the
-  // window be the one waiting, the asker gives up and lets the answer come.
-  const HWND window = Form().Handle();
-  std::future<bool> asked = std::async(std::launch::async, [&] {
-    DWORD_PTR result = 0;
-    const bool answered =
-        fake_.files.WaitForHeldCalls(2, 10s) &&
-        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
-    if (!answered) fake_.files.ReleaseAnswers();
-    return answered;
-  });
-  Select(Ctl().lstPath, 1);
-  Form().lstPath_DblClick();
-  ASSERT_TRUE(PumpUntil([&] { return asked.wait_for(0s) == std::future_status::ready; }));
-  ASSERT_TRUE(asked.get()) << "the window waited for the file system";
-  EXPECT_TRUE(fake_.user.started.empty());
-  DoubleClick(Ctl().lstPath, 2);
-  fake_.files.ReleaseAnswers();
-  ASSERT_TRUE(PumpUntil([&] { return fake_.user.started.size() == 2; }));
-  EXPECT_EQ(Started(),
-            (std::vector<std::string>{"Explorer \"C:\\A\"", "Explorer \"\\\\gone\\share\""}));
-
-  fake_.files.HoldAnswers("\\\\gone\\share");
-  Select(Ctl().lstPath, 1);
-  Form().lstPath_DblClick();
-  ASSERT_TRUE(fake_.files.WaitForHeldCalls(1, 10s));
-  Form().cmdClose_Click();
-  EXPECT_FALSE(Form().IsOpen());
-  fake_.files.ReleaseAnswers();
 }
 
 TEST_F(EntryActions, AStartThatFailsIsReportedOnceNamingTheHandler) {

@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include <chrono>
-#include <functional>
+#include <future>
 #include <memory>
 #include <string>
 #include <utility>
@@ -19,17 +19,17 @@ namespace velmora::window_tests {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using std::chrono_literals::operator""s;
 
 // Each row's overlay: 0 none, 1 not found, 2 repeated, 3 empty.
 std::vector<int> Overlays(HWND list) {
-  std::vector<int> overlays(Texts(list).size());
+  std::vector<int> overlays(static_cast<std::size_t>(ListView_GetItemCount(list)));
   for (std::size_t row = 0; row < overlays.size(); ++row) {
     overlays[row] = static_cast<int>(ListView_GetItemState(list, row, LVIS_OVERLAYMASK)) >> 8;
   }
   return overlays;
 }
 
-using Strings = std::vector<std::string>;
 using Marks = std::vector<int>;
 
 class EntryMarks : public WindowTest {
@@ -39,16 +39,6 @@ class EntryMarks : public WindowTest {
     fake_.files.AddFile("C:\\lib\\a.jar");
   }
 
-  // Delivers messages until the condition holds, those queued first of all;
-  // false after ten seconds.
-  bool PumpUntil(const std::function<bool()>& condition) {
-    const auto deadline = Clock::now() + std::chrono::seconds(10);
-    for (Pump(Form()); !condition(); Pump(Form())) {
-      if (Clock::now() > deadline) return false;
-      Sleep(2);
-    }
-    return true;
-  }
   bool AllAnswered() {
     return PumpUntil([&] {
       return TabTip(1).find("being checked") == std::string::npos &&
@@ -77,7 +67,7 @@ class EntryMarks : public WindowTest {
   // handed in where the row shows it cut short, empty where it shows whole.
   std::string InfoTip(HWND list, int position, bool cutShort) {
     char buffer[INFOTIPSIZE] = {};
-    if (cutShort) lstrcpynA(buffer, Texts(list).at(position - 1).c_str(), sizeof(buffer));
+    if (cutShort) lstrcpynA(buffer, Items(list).at(position - 1).text.c_str(), sizeof(buffer));
     NMLVGETINFOTIPA tip{};
     tip.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), LVN_GETINFOTIPA};
     tip.dwFlags = cutShort ? 0 : LVGIT_UNFOLDED;
@@ -148,15 +138,15 @@ TEST_F(EntryMarks, SortedTheMarksStayOnTheirEntriesAndUnsortedTheListsShowTodays
     SendMessageA(Ctl().imgSort, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     Pump(Form());
   };
-  ASSERT_TRUE(fake_.files.WaitForHeldCalls(1, std::chrono::seconds(10)));
+  ASSERT_TRUE(fake_.files.WaitForHeldCalls(1, 10s));
   clickSortPicture();  // while an answer is still to come
   fake_.files.ReleaseAnswers();
   ASSERT_TRUE(AllAnswered());
-  EXPECT_EQ(Texts(Ctl().lstPath),
-            (Strings{"", "C:\\Late", "C:\\Missing", "C:\\Tools", "C:\\Zed", "C:\\ZED\\"}));
+  EXPECT_EQ(Items(Ctl().lstPath),
+            Marked(";C:\\Late;C:\\Missing;C:\\Tools;C:\\Zed;C:\\ZED\\", "SSSSSS"));
   EXPECT_EQ(Overlays(Ctl().lstPath), (Marks{3, 1, 1, 0, 0, 2}));
   EXPECT_EQ(InfoTip(Ctl().lstPath, 6, false), "Same as entry 1") << "entries count in list order";
-  EXPECT_EQ(Texts(Ctl().lstClasspath), (Strings{"a.jar", "z.jar"}));
+  EXPECT_EQ(Items(Ctl().lstClasspath), Marked("a.jar;z.jar", "SS"));
 
   // The user's variables change while the lists are sorted.
   for (const auto& [name, value] : {std::pair{"PATH", "C:\\Tools"}, std::pair{"CLASSPATH", "x"}}) {
@@ -174,12 +164,12 @@ TEST_F(EntryMarks, SortedTheMarksStayOnTheirEntriesAndUnsortedTheListsShowTodays
 TEST_F(EntryMarks, AnAnswerForAnEarlierFillIsDropped) {
   fake_.files.HoldAnswers("C:\\Gone");
   OpenWith("C:\\Gone");
-  ASSERT_TRUE(fake_.files.WaitForHeldCalls(1, std::chrono::seconds(10)));
+  ASSERT_TRUE(fake_.files.WaitForHeldCalls(1, 10s));
   fake_.files.ReleaseAnswers();
   // The answer "not found" for entry 1 is queued, not yet taken in, when the
   // lists are refilled with an entry 1 that exists.
   MSG queued{};
-  const auto deadline = Clock::now() + std::chrono::seconds(10);
+  const auto deadline = Clock::now() + 10s;
   while (!PeekMessageA(&queued, Form().Handle(), window::kMessageEntryTested,
                        window::kMessageEntryTested, PM_NOREMOVE) &&
          Clock::now() < deadline) {
@@ -195,28 +185,48 @@ TEST_F(EntryMarks, AnAnswerForAnEarlierFillIsDropped) {
 
 // A network path on a server that does not answer (the double holds its
 // answer back; Wine answers such paths at once). The window shows its lists,
-// takes the marks that come, answers the user and closes at once.
+// takes the marks that come, answers the user, opens other entries and closes
+// at once, while the entry's mark and the question whether it names a file
+// (to open it) hang.
 TEST_F(EntryMarks, AServerThatDoesNotAnswerHoldsNothingUp) {
   fake_.files.HoldAnswers("\\\\server\\share\\bin");
   OpenWith("C:\\Tools;C:\\Gone;\\\\server\\share\\bin;C:\\After", "C:\\Tools");
-  ASSERT_TRUE(fake_.files.WaitForHeldCalls(1, std::chrono::seconds(10)));
+  ASSERT_TRUE(fake_.files.WaitForHeldCalls(1, 10s));
   ASSERT_TRUE(PumpUntil([&] { return Overlays(Ctl().lstPath)[1] == 1; }));
   EXPECT_EQ(Overlays(Ctl().lstPath), (Marks{0, 1, 0, 0}));
   EXPECT_EQ(TabTip(1),
             "Path: 4 entries, 1 not found, 0 repeated, 0 empty; 44 of 32,767 characters; "
             "2 still being checked");
 
-  // The user is answered meanwhile.
+  // Once opening the entry hangs too, another program asks the window; should
+  // the window be the one waiting, the asker gives up and lets the answers come.
+  const HWND window = Form().Handle();
+  std::future<bool> asked = std::async(std::launch::async, [&] {
+    DWORD_PTR result = 0;
+    const bool answered =
+        fake_.files.WaitForHeldCalls(2, 10s) &&
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result) != 0;
+    if (!answered) fake_.files.ReleaseAnswers();
+    return answered;
+  });
+  Select(Ctl().lstPath, 3);
+  Form().lstPath_DblClick();
+  ASSERT_TRUE(PumpUntil([&] { return asked.wait_for(0s) == std::future_status::ready; }));
+  ASSERT_TRUE(asked.get()) << "the window waited for the file system";
+
   SetWindowTextA(Ctl().txtSearch, "after");
   Form().imgSearch_Click();
   EXPECT_EQ(SelectedPosition(Ctl().lstPath), 4);
+  Form().lstPath_DblClick();
+  ASSERT_TRUE(PumpUntil([&] { return !fake_.user.started.empty(); }));
+  EXPECT_EQ(fake_.user.started[0].commandLine, "Explorer \"C:\\After\"");
   SendMessageA(Ctl().TabStrip1, TCM_SETCURFOCUS, 1, 0);
   Pump(Form());
   EXPECT_TRUE(IsWindowVisible(Ctl().lstClasspath));
 
   Form().cmdClose_Click();
   EXPECT_FALSE(Form().IsOpen());
-  EXPECT_EQ(fake_.files.HeldCalls(), 1) << "closing does not wait for the test";
+  EXPECT_EQ(fake_.files.HeldCalls(), 2) << "closing waits for no answer";
   fake_.files.ReleaseAnswers();
 }
 

@@ -1,10 +1,16 @@
 // Nobody gets in through Velmora: a program named Notepad.exe lying beside
 // the program or in its current folder is never started, and a library of a
 // system's name lying beside Velmora.exe is never loaded. Real starts, real
-// files, real loader.
+// files, real loader; the planted stand-ins (PlantedStandIn.cpp) leave a
+// record of each run or load.
 #include <windows.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -12,54 +18,112 @@
 #include "platform/FakePlatform.h"
 #include "platform/Win32Platform.h"
 #include "report/ReportCommands.h"
-#include "support/PlantedFiles.h"
 #include "support/ScratchFolder.h"
 #include "support/WideText.h"
+#include "text/Text.h"
 #include "window/Owners.h"
 #include "window/resource.h"
 
 namespace velmora {
 namespace {
 
-using testing_support::CurrentFolderChange;
-using testing_support::PlantedFile;
-using testing_support::ProgramFolder;
-using testing_support::SamePath;
 using testing_support::ScratchFolder;
-using testing_support::StartRecord;
-using testing_support::StartRecorder;
+using testing_support::Utf16Of;
+
+// The folder of this test program, where the stand-ins are built.
+std::string ProgramFolder() {
+  wchar_t path[MAX_PATH * 4] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+  const std::wstring_view whole(path);
+  return testing_support::Utf8Of(whole.substr(0, whole.rfind(L'\\')));
+}
+
+// A copy of a file, removed again when the object goes.
+class PlantedFile {
+ public:
+  PlantedFile(const std::string& from, std::string to) : path_(std::move(to)) {
+    if (!CopyFileW(Utf16Of(from).c_str(), Utf16Of(path_).c_str(), FALSE)) {
+      throw std::runtime_error("cannot plant " + path_);
+    }
+  }
+  ~PlantedFile() { DeleteFileW(Utf16Of(path_).c_str()); }
+  PlantedFile(const PlantedFile&) = delete;
+  PlantedFile& operator=(const PlantedFile&) = delete;
+  [[nodiscard]] const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The process's current folder, changed for as long as the object lives.
+struct CurrentFolder {
+  explicit CurrentFolder(const std::string& folder) {
+    SetCurrentDirectoryW(Utf16Of(folder).c_str());
+  }
+  ~CurrentFolder() { SetCurrentDirectoryW(previous.c_str()); }
+  CurrentFolder(const CurrentFolder&) = delete;
+  const std::wstring previous = std::filesystem::current_path().wstring();
+};
+
+struct Record {
+  std::string module;       // the program that ran or the library loaded
+  std::string commandLine;  // the process's
+};
+
+// While the object lives, every stand-in that runs or is loaded, wherever it
+// lies, appends its record to a file of the scratch folder.
+class Recorder {
+ public:
+  explicit Recorder(const ScratchFolder& scratch) : file_(scratch.Join("records.txt")) {
+    SetEnvironmentVariableW(L"VELMORA_RECORD", Utf16Of(file_).c_str());
+  }
+  ~Recorder() { SetEnvironmentVariableW(L"VELMORA_RECORD", nullptr); }
+  Recorder(const Recorder&) = delete;
+  Recorder& operator=(const Recorder&) = delete;
+
+  // Every record so far, once there are at least count of them or after a
+  // generous wait for a program that does not come (a bound, not a measure).
+  [[nodiscard]] std::vector<Record> WaitFor(std::size_t count) const {
+    std::vector<Record> records;
+    for (int attempt = 0; attempt < 300 && records.size() < count; ++attempt, Sleep(100)) {
+      records.clear();
+      std::istringstream lines(testing_support::ReadRealFile(file_).value_or(""));
+      for (std::string line; std::getline(lines, line);) {
+        const std::size_t tab = line.find('\t');
+        if (tab != std::string::npos)
+          records.push_back({line.substr(0, tab), line.substr(tab + 1)});
+      }
+    }
+    return records;
+  }
+
+ private:
+  std::string file_;
+};
 
 void CloseKernelHandle(HANDLE handle) noexcept {
   CloseHandle(handle);
 }
 using UniqueHandle = window::UniqueHandle<HANDLE, CloseKernelHandle>;
 
-// What the platform itself starts for a bare program name.
-void StartByBareName(const std::string& commandLine) {
-  std::wstring line = testing_support::Utf16Of(commandLine);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION started{};
-  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &started));
-  const UniqueHandle thread(started.hThread);
-  const UniqueHandle process(started.hProcess);
-}
-
 TEST(PlantedProgram, ViewReportStartsTheSystemsNotepadByItsFullPath) {
   const ScratchFolder scratch;
-  const StartRecorder recorder(scratch.Join("starts.txt"));
-  scratch.MakeFolder("system32");
-  scratch.MakeFolder("current");
-  scratch.MakeFolder("temp");
-  const std::string standIn = StartRecorder::Program();
+  const Recorder recorder(scratch);
+  for (const char* folder : {"system32", "current", "temp"}) scratch.MakeFolder(folder);
+  const std::string standIn = ProgramFolder() + "\\command_line_recorder.exe";
   const PlantedFile system(standIn, scratch.Join("system32\\Notepad.exe"));
   const PlantedFile beside(standIn, ProgramFolder() + "\\Notepad.exe");
   const PlantedFile current(standIn, scratch.Join("current\\Notepad.exe"));
-  const CurrentFolderChange change(scratch.Join("current"));
+  const CurrentFolder change(scratch.Join("current"));
   // The control: the platform's own search for the bare name finds a planted
   // copy first.
-  StartByBareName("Notepad.exe control");
+  std::wstring control = L"Notepad.exe control";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION started{};
+  ASSERT_TRUE(CreateProcessW(nullptr, control.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &started));
+  const UniqueHandle thread(started.hThread), process(started.hProcess);
   ASSERT_EQ(recorder.WaitFor(1).size(), 1u);
 
   platform::FakePlatform fake;
@@ -71,20 +135,17 @@ TEST(PlantedProgram, ViewReportStartsTheSystemsNotepadByItsFullPath) {
   fake.files.AddFolder(fake.identity.tempPath);
   report::cmdView_Click(os);
 
-  const std::vector<StartRecord> started = recorder.WaitFor(2);
-  ASSERT_EQ(started.size(), 2u);
-  EXPECT_TRUE(SamePath(started[0].program, beside.Path()) ||
-              SamePath(started[0].program, current.Path()))
-      << started[0].program;
-  EXPECT_TRUE(SamePath(started[1].program, system.Path())) << started[1].program;
-  EXPECT_EQ(started[1].commandLine,
+  const std::vector<Record> records = recorder.WaitFor(2);
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_TRUE(text::EqualsNoCase(records[1].module, system.Path())) << records[1].module;
+  EXPECT_EQ(records[1].commandLine,
             "Notepad.exe " + fake.identity.tempPath + "\\" + report::ProposedFileName(os));
 }
 
 // The Velmora.exe of this build, under Wine's name for the build's folder.
 std::string BuiltVelmora() {
   std::string path = "Z:" VELMORA_PROGRAM;
-  for (char& c : path) c = c == '/' ? '\\' : c;
+  std::ranges::replace(path, '/', '\\');
   return path;
 }
 
@@ -132,12 +193,12 @@ class FilesFirstUnderWine {
 // Save As dialog comes from the system, never from beside the program.
 TEST(PlantedLibrary, BesideVelmoraIsNeverLoaded) {
   const ScratchFolder scratch;
-  const StartRecorder recorder(scratch.Join("loads.txt"));
+  const Recorder recorder(scratch);
   const PlantedFile program(BuiltVelmora(), scratch.Join("Velmora.exe"));
   const std::string planted = ProgramFolder() + "\\velmora_planted.dll";
   const PlantedFile library(planted, scratch.Join("comdlg32.dll"));
   // The control: the planted library leaves its record when it is loaded.
-  (void)LoadLibraryW(testing_support::Utf16Of(planted).c_str());
+  (void)LoadLibraryW(Utf16Of(planted).c_str());
   ASSERT_EQ(recorder.WaitFor(1).size(), 1u);
   const FilesFirstUnderWine loadOrder;
 
@@ -151,8 +212,8 @@ TEST(PlantedLibrary, BesideVelmoraIsNeverLoaded) {
   PostMessageW(velmora, WM_COMMAND, MAKEWPARAM(IDC_CMDSAVE, BN_CLICKED), 0);
   // The Save As dialog, or the box that says why it cannot be shown.
   ASSERT_NE(WaitForWindow(L"#32770", id), nullptr);
-  const std::vector<StartRecord> loads = recorder.WaitFor(1);
-  for (std::size_t i = 1; i < loads.size(); ++i) ADD_FAILURE() << loads[i].program << " loaded";
+  const std::vector<Record> loads = recorder.WaitFor(1);
+  for (std::size_t i = 1; i < loads.size(); ++i) ADD_FAILURE() << loads[i].module << " loaded";
 }
 
 }  // namespace

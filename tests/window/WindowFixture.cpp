@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <ostream>
 
 #include "support/WideText.h"
@@ -41,12 +42,6 @@ std::vector<Item> Marked(std::string_view list, std::string_view marks) {
     list.remove_prefix(std::min(end + 1, list.size()));
   }
   return items;
-}
-
-std::vector<std::string> Texts(HWND list) {
-  std::vector<std::string> texts;
-  for (const auto& item : Items(list)) texts.push_back(item.text);
-  return texts;
 }
 
 std::string TextOf(HWND window) {
@@ -121,6 +116,15 @@ void WindowTest::Press(HWND control, WPARAM key, int modifier) {
   Pump(Form());
   keys[modifier] = 0;
   SetKeyboardState(keys);
+}
+
+bool WindowTest::PumpUntil(const std::function<bool()>& condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  for (Pump(Form()); !condition(); Pump(Form())) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    Sleep(2);
+  }
+  return true;
 }
 
 void WindowTest::Select(HWND list, int position) {

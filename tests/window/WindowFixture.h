@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,7 +36,6 @@ void PrintTo(const Item& item, std::ostream* out);
 // The items a list shows for the pieces of a search list, each marked by its
 // letter in marks (U user, S system); marks has one letter for each piece.
 [[nodiscard]] std::vector<Item> Marked(std::string_view list, std::string_view marks);
-[[nodiscard]] std::vector<std::string> Texts(HWND list);
 [[nodiscard]] std::string TextOf(HWND window);
 // A control's place in its container's client area, in pixels.
 [[nodiscard]] window::PixelRect PlaceOf(HWND control);
@@ -67,6 +67,9 @@ class WindowTest : public ::testing::Test {
   // A key pressed and released in control through the message loop, with
   // modifier (a virtual key) held down.
   void Press(HWND control, WPARAM key, int modifier = 0);
+  // Delivers messages, those queued first of all, until condition holds;
+  // false after ten seconds.
+  bool PumpUntil(const std::function<bool()>& condition);
   void Select(HWND list, int position);           // 1-based, 0 for none
   [[nodiscard]] int SelectedPosition(HWND list);  // 1-based, 0 for none
 
