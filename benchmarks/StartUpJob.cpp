@@ -58,7 +58,8 @@ double StartUntilShown(const std::wstring& program, std::wstring environment,
   if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                       CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup,
                       &started)) {
-    throw std::runtime_error("the program cannot be started");
+    throw std::runtime_error("a program cannot be started (error " +
+                             std::to_string(GetLastError()) + ")");
   }
   const UniqueHandle process(started.hProcess, &CloseHandle);
   const UniqueHandle thread(started.hThread, &CloseHandle);

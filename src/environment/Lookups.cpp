@@ -70,10 +70,6 @@ bool ListMembers::Contains(std::string_view entry) const {
   return pieces_.contains(text::UpperCase(entry));
 }
 
-bool IsListMember(std::string_view list, std::string_view entry) {
-  return ListMembers(list).Contains(entry);
-}
-
 std::string ReadUserEnvironment(const platform::Platform& os, std::string_view name) {
   return ReadUserEnvironment(ReadUserValues(os), name);
 }

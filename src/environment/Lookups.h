@@ -62,10 +62,6 @@ class ListMembers {
   std::unordered_set<std::string> pieces_;  // upper-cased
 };
 
-// Whether entry is one of the ";"-separated pieces of list, as ListMembers
-// answers.
-[[nodiscard]] bool IsListMember(std::string_view list, std::string_view entry);
-
 // The user's own variable as stored, or "". A duplicate name in the key
 // throws to the caller.
 [[nodiscard]] std::string ReadUserEnvironment(const platform::Platform& os, std::string_view name);

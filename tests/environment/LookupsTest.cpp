@@ -62,52 +62,40 @@ TEST_P(VariableLookups, AnswerFromTheirOwnKeyInAnyLetterCase) {
 
 VELMORA_ON_EVERY_BINDING(VariableLookups);
 
-TEST(ListMembership, AnEntryIsAWholePieceLetterCaseAside) {
-  const struct {
-    const char* list;
-    const char* entry;
-    bool member;
-  } cases[] = {
-      {"", "", false},
-      {"C:\\A;", "", true},
-      {"C:\\A;;C:\\B", "", true},
-      {"C:\\A;C:\\B", "", false},
-      {"c:\\windows", "C:\\WINDOWS", true},
-      {"c:\\windows", "C:\\WINDOWS\\", false},
-      {"c:\\windows", " c:\\windows", false},
-      {"C:\\A;C:\\B", "C:\\A;C:\\B", false},
-      {"C:\\Bin64", "C:\\Bin", false},
-      {"D:\\Ärger\\ö;E:\\x", "d:\\äRGER\\Ö", true},
-      {"D:\\Ä", "D:\\A", false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string("[") + c.list + "] holds [" + c.entry + "]");
-    EXPECT_EQ(environment::IsListMember(c.list, c.entry), c.member);
-  }
-}
-
-// The user's entries are those of the raw and of the expanded text; an empty
+// An entry is a member when it is a whole piece, letter case aside; the
+// user's entries are those of the raw and of the expanded text, and an empty
 // text of the two holds the empty entry.
-TEST(ListMembership, TheUsersEntriesAreTheRawAndTheExpandedOnes) {
+TEST(ListMembership, AnEntryIsAWholePieceLetterCaseAside) {
+  using environment::ListMembers;
   using environment::UserVariable;
-  const UserVariable plain{"C:\\A;C:\\B", ""};
-  const UserVariable expandable{"%HOME%\\bin", "C:\\U\\bin"};
+  const ListMembers plain(UserVariable{"C:\\A;C:\\B", ""});
+  const ListMembers expandable(UserVariable{"%HOME%\\bin", "C:\\U\\bin"});
   const struct {
-    std::optional<UserVariable> user;
+    ListMembers members;
     const char* entry;
     bool member;
   } cases[] = {
+      {ListMembers(""), "", false},
+      {ListMembers("C:\\A;"), "", true},
+      {ListMembers("C:\\A;;C:\\B"), "", true},
+      {ListMembers("C:\\A;C:\\B"), "", false},
+      {ListMembers("c:\\windows"), "C:\\WINDOWS", true},
+      {ListMembers("c:\\windows"), "C:\\WINDOWS\\", false},
+      {ListMembers("c:\\windows"), " c:\\windows", false},
+      {ListMembers("C:\\Bin64"), "C:\\Bin", false},
+      {ListMembers("D:\\Ärger\\ö;E:\\x"), "d:\\äRGER\\Ö", true},
+      {ListMembers("D:\\Ä"), "D:\\A", false},
       {plain, "c:\\b", true},
       {plain, "", true},
       {plain, "C:\\A;C:\\B", false},
       {expandable, "c:\\u\\BIN", true},
       {expandable, "%home%\\bin", true},
       {expandable, "", false},
-      {std::nullopt, "", false},
+      {ListMembers(std::optional<UserVariable>()), "", false},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.user ? c.user->raw : "none") + " holds [" + c.entry + "]");
-    EXPECT_EQ(environment::ListMembers(c.user).Contains(c.entry), c.member);
+  for (std::size_t index = 0; index < std::size(cases); ++index) {
+    EXPECT_EQ(cases[index].members.Contains(cases[index].entry), cases[index].member)
+        << "case " << index + 1;
   }
 }
 

@@ -1,11 +1,12 @@
 #include "environment/Registry.h"
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "support/RegistryWatch.h"
 #include "support/PlatformTest.h"
 
 namespace velmora {
@@ -14,10 +15,43 @@ namespace {
 using environment::EnumRegistryValues;
 using environment::VariableItem;
 using platform::kCurrentUser;
-using testing_support::RegistryWatch;
 using testing_support::StringData;
 
 constexpr const char* kKey = "Environment";
+
+// The registry seen through a watch: every call goes on to the binding behind
+// it, and a test can change the registry between a key's size query and the
+// reads of its values, or fail that query.
+class RegistryWatch final : public platform::RegistryApi {
+ public:
+  explicit RegistryWatch(platform::RegistryApi& inner) : inner_(inner) {}
+
+  std::function<void()> afterInfoQuery;  // run once, after the next successful size query
+  std::int32_t infoError = platform::kErrorSuccess;  // what every size query fails with
+
+  std::int32_t OpenKeyEx(platform::KeyHandle root, const char* subKey, std::uint32_t options,
+                         std::uint32_t access, platform::KeyHandle* key) override {
+    return inner_.OpenKeyEx(root, subKey, options, access, key);
+  }
+  std::int32_t QueryInfoKey(platform::KeyHandle key, std::uint32_t* values,
+                            std::uint32_t* maxNameLength, std::uint32_t* maxLength) override {
+    if (infoError != platform::kErrorSuccess) return infoError;
+    const std::int32_t status = inner_.QueryInfoKey(key, values, maxNameLength, maxLength);
+    if (status == platform::kErrorSuccess && afterInfoQuery) {
+      std::exchange(afterInfoQuery, nullptr)();
+    }
+    return status;
+  }
+  std::int32_t EnumValue(platform::KeyHandle key, std::uint32_t index, char* name,
+                         std::uint32_t* nameLength, std::uint32_t* type, std::uint8_t* data,
+                         std::uint32_t* dataLength) override {
+    return inner_.EnumValue(key, index, name, nameLength, type, data, dataLength);
+  }
+  std::int32_t CloseKey(platform::KeyHandle key) override { return inner_.CloseKey(key); }
+
+ private:
+  platform::RegistryApi& inner_;
+};
 
 class RegistryReader : public testing_support::PlatformTest {
  protected:
@@ -27,26 +61,19 @@ class RegistryReader : public testing_support::PlatformTest {
   void Set(std::string_view name, std::uint32_t type, const std::vector<std::uint8_t>& data) {
     Test().SetValue(kCurrentUser, kKey, name, type, data);
   }
-
-  // The item under key, or a failure that names the missing key.
-  static VariableItem ItemOf(const environment::VariableDictionary& values,
-                             const std::string& key) {
-    const VariableItem* item = values.Find(key);
-    if (item == nullptr) ADD_FAILURE() << "no item under " << key;
-    return item == nullptr ? VariableItem{} : *item;
-  }
 };
 
-TEST_P(RegistryReader, MissingOrEmptyKeyGivesAnEmptyDictionary) {
-  EXPECT_EQ(EnumRegistryValues(Os(), kCurrentUser, "No\\Such\\Key").Count(), 0u);
-  Test().CreateKey(kCurrentUser, kKey);
-  EXPECT_EQ(Read(Os()).Count(), 0u);
+// The item under key; one that names the key when there is none.
+VariableItem ItemOf(const environment::VariableDictionary& values, const std::string& key) {
+  const VariableItem* item = values.Find(key);
+  return item == nullptr ? VariableItem{"no item under " + key, "", ""} : *item;
 }
 
-// Every kind of value in one key, each found under its upper-cased name; a
-// value the registry lists after the strange ones shows that they do not end
-// the enumeration. The double's decoding of arbitrary data is the registry
-// fuzz target's; this table holds the real registry to the same rules.
+// A missing or empty key gives an empty dictionary. Every kind of value in
+// one key, each found under its upper-cased name; a value the registry lists
+// after the strange ones shows that they do not end the enumeration. The
+// double's decoding of arbitrary data is the registry fuzz target's; this
+// table holds the real registry to the same rules.
 TEST_P(RegistryReader, EachValueIsDecodedByItsType) {
   const struct {
     std::string name;
@@ -71,6 +98,9 @@ TEST_P(RegistryReader, EachValueIsDecodedByItsType) {
       {"Größe", platform::kRegSz, StringData("C:\\Ünï\\日本\\😀"), "GRÖßE", "C:\\Ünï\\日本\\😀", ""},
       {"Z_Last", platform::kRegSz, StringData("last"), "Z_LAST", "last", ""},
   };
+  EXPECT_EQ(EnumRegistryValues(Os(), kCurrentUser, "No\\Such\\Key").Count(), 0u);
+  Test().CreateKey(kCurrentUser, kKey);
+  EXPECT_EQ(Read(Os()).Count(), 0u);
   Test().SetVariable("VELMORA_HOME", "C:\\U");
   for (const auto& value : values) Set(value.name, value.type, value.data);
   const auto read = Read(Os());
@@ -95,9 +125,11 @@ TEST_P(RegistryReader, ValuesLargerThanTheKeysCountsSayOrThanItSaidComeBackWhole
   Set("B_Wide", platform::kRegSz, StringData(wide));
   Set(name, platform::kRegSz, StringData("named"));
   Set("D_Blob", platform::kRegBinary, std::vector<std::uint8_t>(30000, 0xAB));
-  RegistryWatch watch(Os().registry);
+  const platform::Platform os = Os();
+  RegistryWatch watch(os.registry);
   const auto expectWhole = [&](const std::string& small) {
-    const auto values = Read(watch.Watching(Os()));
+    const auto values =
+        Read({watch, os.environment, os.identity, os.files, os.clock, os.user, os.sharedFiles});
     ASSERT_EQ(values.Count(), 4u);
     EXPECT_EQ(ItemOf(values, "A_SMALL").raw, small);
     EXPECT_EQ(ItemOf(values, "B_WIDE").raw, wide);
@@ -109,9 +141,9 @@ TEST_P(RegistryReader, ValuesLargerThanTheKeysCountsSayOrThanItSaidComeBackWhole
   std::string grown(100000, 'g');
   grown.front() = 'A';
   grown.back() = 'Z';
-  watch.AfterNextInfoQuery([&] { Set("A_Small", platform::kRegSz, StringData(grown)); });
+  watch.afterInfoQuery = [&] { Set("A_Small", platform::kRegSz, StringData(grown)); };
   expectWhole(grown);
-  watch.FailInfoQueries(platform::kErrorAccessDenied);
+  watch.infoError = platform::kErrorAccessDenied;
   expectWhole(grown);
 }
 

@@ -39,23 +39,34 @@ class Report : public ::testing::Test {
 
 // An effective entry is the user's when it is one of the user's PATH, as
 // stored or as expanded (the rule itself: tests/environment/LookupsTest.cpp).
-TEST_F(Report, PathEntriesAreTaggedByTheUsersPathAsStoredAndAsExpanded) {
+// The class path is listed from each source. A product variable is the
+// user's when the user's plain value is the effective one; each gets a folder
+// note but the domains file, a file note.
+TEST_F(Report, EachSectionTellsTheUsersEntriesFromTheSystems) {
   fake_.environment.Set("VELMORA_HOME", "C:\\U");
   fake_.environment.Set("PATH", "C:\\U\\bin;%VELMORA_HOME%\\bin;C:\\A;");
   SetStored(test_, kCurrentUser, "PATH", "%VELMORA_HOME%\\bin", platform::kRegExpandSz);
+  fake_.environment.Set("CLASSPATH", ".;C:\\lib\\a.jar");
+  SetStored(test_, kLocalMachine, "CLASSPATH", "C:\\lib\\a.jar");
+  SetStored(test_, kCurrentUser, "ClassPath", ".;;x");
+  fake_.environment.Set("QUVPATH", "c:\\quv");
+  SetStored(test_, kCurrentUser, "QUVPATH", "C:\\QUV");
+  fake_.environment.Set("VELMORA_ROOT", "C:\\Pux");
+  fake_.environment.Set("PUX_HOME", "C:\\Pux");
+  SetStored(test_, kCurrentUser, "PUX_HOME", "%VELMORA_ROOT%", platform::kRegExpandSz);
+  fake_.environment.Set("GOB_HOME", "C:\\Gob");
+  fake_.environment.Set("OMRA_DOMAINS_FILE", "C:\\Corvane");
   EXPECT_TRUE(Holds({"Effective path: C:\\U\\bin;%VELMORA_HOME%\\bin;C:\\A;", "",
                      "     USR C:\\U\\bin", "     USR %VELMORA_HOME%\\bin", "     SYS C:\\A",
                      "     SYS ", "", "System PATH variable:"}));
   EXPECT_TRUE(Holds({"User PATH variable for jdoe:", "     %VELMORA_HOME%\\bin", ""}));
-}
-
-TEST_F(Report, ClassPathIsListedFromEachSource) {
-  fake_.environment.Set("CLASSPATH", ".;C:\\lib\\a.jar");
-  SetStored(test_, kLocalMachine, "CLASSPATH", "C:\\lib\\a.jar");
-  SetStored(test_, kCurrentUser, "ClassPath", ".;;x");
   EXPECT_TRUE(Holds({"Effective ClassPath: .;C:\\lib\\a.jar", "", "System CLASSPATH variable:",
                      "     C:\\lib\\a.jar", "", "User CLASSPATH variable for jdoe:", "     .",
                      "     ", "     x", "", "MISC CORVANE PRODUCT VARIABLES"}));
+  EXPECT_TRUE(Holds({"     USR QUVPATH: c:\\quv\t !! (Folder not found)"}));
+  EXPECT_TRUE(Holds({"     SYS PUX_HOME: C:\\Pux\t !! (Folder not found)",
+                     "     SYS GOB_HOME: C:\\Gob\t !! (Folder not found)"}));
+  EXPECT_TRUE(Holds({"     SYS OMRA_DOMAINS_FILE: C:\\Corvane\t !! (File not found)"}));
 }
 
 // A line of the header frame as wide as the frame or wider stays as it is;
@@ -65,22 +76,6 @@ TEST(StarLine, LeavesALineAsWideAsTheFrameAsItIs) {
     const std::string text = "* User: " + std::string(length - 8, 'u');
     EXPECT_EQ(report::StarLine(text, 40), text) << length;
   }
-}
-
-// A product variable is the user's when the user's plain value is the
-// effective one; each gets a folder note but the domains file, a file note.
-TEST_F(Report, ProductVariablesAreTheUsersWhenItsPlainValueIsTheEffectiveOne) {
-  fake_.environment.Set("QUVPATH", "c:\\quv");
-  SetStored(test_, kCurrentUser, "QUVPATH", "C:\\QUV");
-  fake_.environment.Set("VELMORA_ROOT", "C:\\Pux");
-  fake_.environment.Set("PUX_HOME", "C:\\Pux");
-  SetStored(test_, kCurrentUser, "PUX_HOME", "%VELMORA_ROOT%", platform::kRegExpandSz);
-  fake_.environment.Set("GOB_HOME", "C:\\Gob");
-  fake_.environment.Set("OMRA_DOMAINS_FILE", "C:\\Corvane");
-  EXPECT_TRUE(Holds({"     USR QUVPATH: c:\\quv\t !! (Folder not found)"}));
-  EXPECT_TRUE(Holds({"     SYS PUX_HOME: C:\\Pux\t !! (Folder not found)"}));
-  EXPECT_TRUE(Holds({"     SYS GOB_HOME: C:\\Gob\t !! (Folder not found)"}));
-  EXPECT_TRUE(Holds({"     SYS OMRA_DOMAINS_FILE: C:\\Corvane\t !! (File not found)"}));
 }
 
 // The database is looked for where MORDALEPATH names, never on the current

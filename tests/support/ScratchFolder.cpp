@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <stdexcept>
 
@@ -10,12 +9,6 @@ namespace velmora::testing_support {
 namespace {
 
 namespace fs = std::filesystem;
-
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
 
 fs::path PathOf(std::string_view utf8) {
   return fs::path(std::u8string(utf8.begin(), utf8.end()));
@@ -40,7 +33,7 @@ ScratchFolder::~ScratchFolder() {
 }
 
 std::string ScratchFolder::Join(std::string_view name) const {
-  return path_ + kSeparator + std::string(name);
+  return path_ + '\\' + std::string(name);
 }
 
 void ScratchFolder::MakeFolder(std::string_view name) const {
@@ -52,12 +45,6 @@ void ScratchFolder::MakeFile(std::string_view name, std::string_view content) co
   std::ofstream out(PathOf(Join(name)), std::ios::binary);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));
   if (!out) throw std::runtime_error("cannot write " + Join(name));
-}
-
-std::optional<std::string> ReadRealFile(std::string_view path) {
-  std::ifstream in(PathOf(path), std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace velmora::testing_support

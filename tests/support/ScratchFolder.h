@@ -1,7 +1,6 @@
 // A real folder of the machine the tests run on, removed afterwards.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,8 +13,6 @@ class ScratchFolder {
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-  // The folder's path, without a closing separator.
-  [[nodiscard]] const std::string& Path() const { return path_; }
   // A path inside the folder.
   [[nodiscard]] std::string Join(std::string_view name) const;
 
@@ -26,9 +23,5 @@ class ScratchFolder {
  private:
   std::string path_;
 };
-
-// The bytes of a real file named in UTF-8, read past any binding; nothing
-// when there is no such file.
-[[nodiscard]] std::optional<std::string> ReadRealFile(std::string_view path);
 
 }  // namespace velmora::testing_support

@@ -5,12 +5,14 @@
 // is the platform's own conversion, not a copy of the bytes it was given.
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
 #include <type_traits>
-#include <utility>
 
 #include "platform/Win32Platform.h"
 #include "support/ScratchFolder.h"
@@ -37,21 +39,15 @@ UniqueKey OpenOrCreate(HKEY parent, const std::string& path) {
 
 // Undoes a change to the process when it goes, also when the platform's
 // constructor fails half-way.
-class Undo {
- public:
-  explicit Undo(std::function<void()> undo) : undo_(std::move(undo)) {}
-  ~Undo() { undo_(); }
-  Undo(const Undo&) = delete;
-  Undo& operator=(const Undo&) = delete;
-
- private:
-  std::function<void()> undo_;
+struct Undo {
+  std::function<void()> undo;
+  ~Undo() { undo(); }
 };
 
 // Redirects a predefined root to key for as long as the answer lives.
 Undo Override(HKEY root, const UniqueKey& key) {
   RegOverridePredefKey(root, key.get());
-  return Undo([root] { RegOverridePredefKey(root, nullptr); });
+  return Undo{[root] { RegOverridePredefKey(root, nullptr); }};
 }
 
 bool IsWine() {
@@ -125,7 +121,9 @@ class Win32TestPlatform final : public TestPlatform {
     return scratchFolder_.Join(name);
   }
   std::optional<std::string> ReadFile(const std::string& path) override {
-    return ReadRealFile(path);
+    std::ifstream in(std::filesystem::path(Utf16Of(path)), std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
  private:

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -87,7 +87,7 @@ class Recorder {
     std::vector<Record> records;
     for (int attempt = 0; attempt < 300 && records.size() < count; ++attempt, Sleep(100)) {
       records.clear();
-      std::istringstream lines(testing_support::ReadRealFile(file_).value_or(""));
+      std::ifstream lines{std::filesystem::path(Utf16Of(file_))};
       for (std::string line; std::getline(lines, line);) {
         const std::size_t tab = line.find('\t');
         if (tab != std::string::npos)
