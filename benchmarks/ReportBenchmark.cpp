@@ -92,12 +92,11 @@ void ReadUserKey(benchmark::State& state, Scenario (*make)()) {
 void UserLookups(benchmark::State& state, Scenario (*make)()) {
   Machine machine(make());
   const auto userValues = environment::ReadUserValues(machine.Os());
-  const char* names[] = {
-      "PATH",         "CLASSPATH", "CORVANE_HOME",     "TILBURPATH",       "MORDALEPATH",
-      "MORDALERTC",   "QUVPATH",   "DRXCONNECTORPATH", "KWTCONNECTORPATH", "COMMON LIBRARIES",
-      "ZENTARO_HOME", "PUX_HOME",  "GOB_HOME",         "YEL_JAVA_HOME",    "OMRA_DOMAINS_FILE"};
   for (auto _ : state) {
-    for (const char* name : names) {
+    for (const char* name : {"PATH", "CLASSPATH", report::kDomainsFile}) {
+      benchmark::DoNotOptimize(environment::GetUserVariable(userValues, name));
+    }
+    for (const char* name : report::kProductVariables) {
       benchmark::DoNotOptimize(environment::GetUserVariable(userValues, name));
     }
   }

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "report/ReportBuilder.h"
+
 namespace velmora::benchmarks {
 
 struct StoredValue {
@@ -95,13 +97,11 @@ inline Scenario Largest() {
              Key(500, FolderList("C:\\W", 100000, 32767), std::string(32767, 's')),
              {}};
   s.processVariables = {{"CLASSPATH", std::string(32766, 'e')}};
-  const char* products[] = {
-      "CORVANE_HOME",     "TILBURPATH",       "MORDALEPATH",      "MORDALERTC",   "QUVPATH",
-      "DRXCONNECTORPATH", "KWTCONNECTORPATH", "COMMON LIBRARIES", "ZENTARO_HOME", "PUX_HOME",
-      "GOB_HOME",         "YEL_JAVA_HOME",    "OMRA_DOMAINS_FILE"};
-  for (const char* product : products) {
+  for (const char* product : report::kProductVariables) {
     s.processVariables.emplace_back(product, std::string("C:\\Corvane\\") + product);
   }
+  s.processVariables.emplace_back(report::kDomainsFile,
+                                  std::string("C:\\Corvane\\") + report::kDomainsFile);
   return s;
 }
 

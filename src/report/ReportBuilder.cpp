@@ -22,12 +22,6 @@ namespace {
 constexpr std::int32_t kFrameWidth = 40;
 constexpr const char* kStarRow = "****************************************";
 constexpr const char* kCreditLine = "* Written for Corvane product support";
-// The Corvane product variables, each naming a folder, in the report's order.
-constexpr std::array<const char*, 12> kProductVariables = {
-    "CORVANE_HOME", "TILBURPATH",       "MORDALEPATH",      "MORDALERTC",
-    "QUVPATH",      "DRXCONNECTORPATH", "KWTCONNECTORPATH", "COMMON LIBRARIES",
-    "ZENTARO_HOME", "PUX_HOME",         "GOB_HOME",         "YEL_JAVA_HOME"};
-constexpr const char* kDomainsFile = "OMRA_DOMAINS_FILE";
 constexpr const char* kEntryIndent = "     ";     // 5
 constexpr const char* kNoteIndent = "         ";  // 9
 constexpr const char* kUserTag = "USR ";

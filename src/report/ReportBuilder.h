@@ -2,6 +2,7 @@
 // in one plain-text file for support staff.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,6 +11,14 @@
 #include "platform/Platform.h"
 
 namespace velmora::report {
+
+// The Corvane product variables, each naming a folder, in the report's order,
+// and the one that names a file, reported after them.
+inline constexpr std::array<const char*, 12> kProductVariables = {
+    "CORVANE_HOME", "TILBURPATH",       "MORDALEPATH",      "MORDALERTC",
+    "QUVPATH",      "DRXCONNECTORPATH", "KWTCONNECTORPATH", "COMMON LIBRARIES",
+    "ZENTARO_HOME", "PUX_HOME",         "GOB_HOME",         "YEL_JAVA_HOME"};
+inline constexpr const char* kDomainsFile = "OMRA_DOMAINS_FILE";
 
 // text padded with blanks to width - 1 characters and closed by "*"; a text of
 // width characters or more comes back unchanged. Characters, not bytes, count.

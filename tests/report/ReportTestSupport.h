@@ -7,6 +7,7 @@
 
 #include "environment/Lookups.h"
 #include "platform/FakePlatform.h"
+#include "report/ReportBuilder.h"
 #include "support/TestPlatform.h"
 
 namespace velmora::report_testing {
@@ -40,13 +41,11 @@ inline std::optional<std::string> PrepareWorkedExample(testing_support::TestPlat
   (void)test.MakeFile(names.corvane + "\\Mordale\\bin\\mordale.mdb", "");
   test.SetVariable(
       "PATH", "C:\\Windows\\system32;C:\\Windows;" + corvane + "\\Mordale\\bin;C:\\Tools\\bin");
+  test.UnsetVariable("CLASSPATH");
+  test.UnsetVariable(report::kDomainsFile);
+  for (const char* name : report::kProductVariables) test.UnsetVariable(name);
   test.SetVariable("CORVANE_HOME", corvane);
   test.SetVariable("MORDALEPATH", corvane + "\\Mordale");
-  for (const char* name : {"CLASSPATH", "TILBURPATH", "MORDALERTC", "QUVPATH", "DRXCONNECTORPATH",
-                           "KWTCONNECTORPATH", "COMMON LIBRARIES", "ZENTARO_HOME", "PUX_HOME",
-                           "GOB_HOME", "YEL_JAVA_HOME", "OMRA_DOMAINS_FILE"}) {
-    test.UnsetVariable(name);
-  }
   SetStored(test, platform::kLocalMachine, "Path",
             "%SystemRoot%\\system32;%SystemRoot%;" + corvane + "\\Mordale\\bin",
             platform::kRegExpandSz);
