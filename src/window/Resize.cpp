@@ -81,19 +81,19 @@ void frmMain::FitToClient() {
   const float clientHeight = PixelsToTwips(client.cy, dpi_);
   const float clientWidth = PixelsToTwips(client.cx, dpi_);
 
+  const int listWidth = Px(clientWidth - kListWidthAllowance);
+  const int listHeight = Px(clientHeight - kListHeightAllowance);
   for (const HWND list : {ctl_.lstPath, ctl_.lstClasspath}) {
-    const float height = clientHeight - kListHeightAllowance;
-    const float width = clientWidth - kListWidthAllowance;
-    Place(list, 0, 0, Px(width), Px(height), SWP_NOMOVE);
+    Place(list, 0, 0, listWidth, listHeight, SWP_NOMOVE);
   }
 
-  // The frames keep their size; the legend keeps its left edge. The button
-  // frame keeps its right edge when its captions made it wider.
-  const float frameTop = clientHeight - kFrameTopAllowance;
-  Place(ctl_.Frame1, Px(DesignRect(IDC_FRAME1).left), Px(frameTop), 0, 0, SWP_NOSIZE);
-  const float buttonsTop = clientHeight - kFrameTopAllowance;
+  // The frames keep their size and stand on one line; the legend keeps its
+  // left edge. The button frame keeps its right edge when its captions made
+  // it wider.
+  const int framesTop = Px(clientHeight - kFrameTopAllowance);
+  Place(ctl_.Frame1, Px(DesignRect(IDC_FRAME1).left), framesTop, 0, 0, SWP_NOSIZE);
   const float buttonsLeft = clientWidth - kButtonFrameAllowance;
-  Place(ctl_.Frame2, Px(buttonsLeft) - fit_.buttonFrameGrowth, Px(buttonsTop), 0, 0, SWP_NOSIZE);
+  Place(ctl_.Frame2, Px(buttonsLeft) - fit_.buttonFrameGrowth, framesTop, 0, 0, SWP_NOSIZE);
   fitted_ = true;
 }
 
