@@ -79,7 +79,14 @@ const EntryMarks::ListMarks& EntryMarks::MarksOf(SearchList kind) const {
 void EntryMarks::Stop() {
   if (sweep_) sweep_->Stop();
   sweep_.reset();
+  programsAwaited_ = false;
   ++fill_;
+}
+
+bool EntryMarks::Settled() const {
+  if (!pending_.empty() || programsAwaited_) return false;
+  return environment::CountMarks(path_.byKey).unchecked == 0 &&
+         environment::CountMarks(classpath_.byKey).unchecked == 0;
 }
 
 void EntryMarks::Judge(const PendingFill& fill) {
@@ -129,6 +136,8 @@ void EntryMarks::StartExistenceTests() {
                            byKey[key].listPrograms ? key + 1 : 0});
     }
   }
+  programsAwaited_ = std::any_of(questions.begin(), questions.end(),
+                                 [](const auto& question) { return question.programsOf != 0; });
   if (questions.empty()) return;
   // The report holds nothing of the window's but its handle, and stops
   // posting before the window goes.
@@ -142,6 +151,7 @@ void EntryMarks::StartExistenceTests() {
   sweep_ = environment::ExistenceSweep::Start(
       os_.sharedFiles, std::move(questions),
       environment::ProgramExtensions(os_.environment.Variable("PATHEXT")), std::move(reports));
+  if (!sweep_) programsAwaited_ = false;
 }
 
 void EntryMarks::OnEntryTested(WPARAM fill, LPARAM answer) {
@@ -157,6 +167,7 @@ void EntryMarks::OnEntryTested(WPARAM fill, LPARAM answer) {
 
 void EntryMarks::OnProgramsResolved(WPARAM fill) {
   if (fill != static_cast<WPARAM>(fill_) || !sweep_) return;
+  programsAwaited_ = false;
   std::map<std::size_t, environment::WhichCopy> programs = sweep_->Programs();
   auto& byKey = path_.byKey;
   for (std::size_t key = 0; key < byKey.size(); ++key) {

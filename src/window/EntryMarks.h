@@ -56,6 +56,9 @@ class EntryMarks {
   // Puts a row's mark into the list's request for its info tip.
   void OnGetInfoTip(NMHDR& header) const;
 
+  // The last fill's entries are judged, tested and their programs resolved.
+  [[nodiscard]] bool Settled() const;
+
   // A row's marks in words, and which of its programs run first; "" for a
   // row with nothing to say.
   [[nodiscard]] std::wstring Tip(HWND list, int index) const;
@@ -90,6 +93,7 @@ class EntryMarks {
   ListMarks classpath_;
   std::vector<PendingFill> pending_;
   environment::StoredPath stored_;  // how PATH is stored, read once the lists show
+  bool programsAwaited_ = false;    // the last fill's programs are still to be resolved
   std::uint32_t fill_ = 0;          // counts the fills; answers for an earlier one are dropped
   std::shared_ptr<environment::ExistenceSweep> sweep_;
 };

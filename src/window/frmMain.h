@@ -74,6 +74,8 @@ class frmMain {
   [[nodiscard]] UINT Dpi() const { return dpi_; }
   // The tabs' tool tip control; null until the mouse came to the tabs.
   [[nodiscard]] HWND TabTipsHandle() const { return tabTips_.Handle(); }
+  // Every entry's marks are in: existence answered, PATH's programs resolved.
+  [[nodiscard]] bool MarksSettled() const { return marks_.Settled(); }
 
   // The window's keyboard habits, run on every queued message before it is
   // dispatched; true when the message was used up.
