@@ -27,9 +27,13 @@ enum class EntryMark : std::uint8_t {
   kNotFound = 1,
   kRepeated = 2,
   kEmpty = 3,
-  kNeverRuns = 4,        // holds programs that never run: an earlier entry's copy comes first
-  kNeverExpanded = 5,    // a PATH entry holding %NAME%, which no search for programs expands
-  kUnbalancedQuote = 6,  // a PATH entry with an odd number of quotes
+  kNeverRuns = 4,      // holds programs that never run: an earlier entry's copy comes first
+  kNeverExpanded = 5,  // a PATH entry holding %NAME%, which no search for programs expands
+  // A PATH entry with an odd number of quotes: a command prompt's search
+  // reads on to the next quote, so the entries after it become part of this
+  // one (as Wine's command prompt shows: "C:\none;C:\bin leaves C:\bin's
+  // programs unfound).
+  kUnbalancedQuote = 6,
 };
 inline constexpr int kMarkKinds = 6;
 

@@ -39,7 +39,8 @@ TEST_F(WhichCopyMarks, StayOnTheirEntriesWithTheirWordsThroughSortingAndARefill)
       "Holds %VELMORA_HOME%, which is never expanded: the user's PATH is stored as plain text, "
       "not as an expandable value",
       "",
-      "Unbalanced quote\r\nFolder not found",
+      "Unbalanced quote: a command prompt reads the entries after it as part of this one\r\n"
+      "Folder not found",
   };
   for (int row = 1; row <= 5; ++row) EXPECT_EQ(InfoTip(Form(), list, row, false), tips[row - 1]);
 
