@@ -42,7 +42,8 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-frmMain::frmMain(const platform::Platform& os) : os_(os), marks_(os), tabTips_(marks_) {}
+frmMain::frmMain(const platform::Platform& os)
+    : os_(os), marks_(os), tabTips_(marks_), rowTips_(marks_) {}
 
 frmMain::~frmMain() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -110,6 +111,10 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       Form_Resize();
       return 0;
+    case WM_MOVE:
+      // The keyboard's tip stands beside its row, not where the row was.
+      rowTips_.HideKeyboardTip();
+      break;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
         Form_Activate();
@@ -205,6 +210,7 @@ LRESULT frmMain::OnNotify(const NMHDR& header) {
   const bool isPath = header.hwndFrom == ctl_.lstPath;
   const bool isList = isPath || header.hwndFrom == ctl_.lstClasspath;
   if (header.hwndFrom == ctl_.TabStrip1 && header.code == TCN_SELCHANGE) {
+    rowTips_.HideKeyboardTip();
     Trapped("TabStrip1_Click", [&] { TabStrip1_Click(); });
     return 0;
   }
@@ -229,7 +235,21 @@ LRESULT frmMain::OnNotify(const NMHDR& header) {
     case LVN_GETINFOTIPA:
     case LVN_GETINFOTIPW:
       // The list hands in a buffer to fill: the notification is ours to write.
+      // It shows the words itself, and the window's own tips step aside.
+      rowTips_.ListShowsItsOwn();
       marks_.OnGetInfoTip(const_cast<NMHDR&>(header));
+      return 0;
+    case LVN_ITEMCHANGED: {
+      // The keyboard's tip speaks of the selected row: another one hides it.
+      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+      if ((change.uChanged & LVIF_STATE) != 0 &&
+          ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0) {
+        rowTips_.HideKeyboardTip();
+      }
+      return 0;
+    }
+    case NM_KILLFOCUS:
+      rowTips_.HideKeyboardTip();
       return 0;
     case LVN_DELETEALLITEMS:
       // Nothing here follows single items: the list need not report each.
@@ -258,6 +278,7 @@ void frmMain::OnNcDestroy() {
   marks_.Stop();
   StopOpenings();
   tabTips_.Forget();
+  rowTips_.Forget();
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
   hwnd_ = nullptr;
   ctl_ = Controls{};
