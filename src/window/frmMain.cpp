@@ -43,7 +43,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 }  // namespace
 
 frmMain::frmMain(const platform::Platform& os)
-    : os_(os), marks_(os), tabTips_(marks_), rowTips_(marks_) {}
+    : os_(os), marks_(os), tabTips_(marks_), rowTips_(marks_), accessibleWords_(marks_) {}
 
 frmMain::~frmMain() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -80,6 +80,7 @@ void frmMain::Create(HINSTANCE instance, int showCommand) {
   if (fit_.extraClientWidth != captionsExtra) OpenAtDesignSize();
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
+  accessibleWords_.StartIfReaderRuns(ctl_.lstPath, ctl_.lstClasspath);
 }
 
 LRESULT CALLBACK frmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -147,6 +148,15 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMessageOpeningAnswered:
       OnOpeningAnswered(wParam, lParam);
       return 0;
+    case WM_SETTINGCHANGE:
+      // A screen reader that starts now says so.
+      if (wParam == SPI_SETSCREENREADER) {
+        accessibleWords_.StartIfReaderRuns(ctl_.lstPath, ctl_.lstClasspath);
+      }
+      break;
+    case WM_DESTROY:
+      accessibleWords_.Stop();  // while the lists stand
+      break;
     case WM_NCDESTROY:
       OnNcDestroy();
       return 0;

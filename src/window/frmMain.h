@@ -17,6 +17,7 @@
 #include "environment/ErrorReport.h"
 #include "environment/Registry.h"
 #include "platform/Platform.h"
+#include "window/AccessibleWords.h"
 #include "window/EntryMarks.h"
 #include "window/Layout.h"
 #include "window/Owners.h"
@@ -201,6 +202,7 @@ class frmMain {
   EntryMarks marks_;
   TabTips tabTips_;
   RowTips rowTips_;
+  AccessibleWords accessibleWords_;
   std::vector<Opening> openings_;
   std::uint64_t openingsAsked_ = 0;
 };
