@@ -18,7 +18,11 @@ using Clock = std::chrono::steady_clock;
 
 class Tips : public WindowTest {
  protected:
-  void SetUp() override { fake_.files.AddFolder("C:\\Tools"); }
+  void SetUp() override {
+    fake_.files.AddFolder("C:\\Tools");
+    // The pointer starts off the window: the mouse has not come to it yet.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
 
   // Rows 1 to 4: unmarked, not found, empty, repeated.
   void OpenMarked() {
@@ -60,8 +64,8 @@ class Tips : public WindowTest {
 
   // Long enough for a tip to have shown had it been going to.
   void WaitLongerThanATipDoes() {
-    const auto delay = SendMessageW(Form().RowTipsHandle(), TTM_GETDELAYTIME, TTDT_INITIAL, 0);
-    const auto until = Clock::now() + std::chrono::milliseconds(3 * delay);
+    // A tool tip waits the double-click time before it shows.
+    const auto until = Clock::now() + std::chrono::milliseconds(3 * GetDoubleClickTime());
     (void)PumpUntil([&] { return Clock::now() > until; });
   }
 };
@@ -82,6 +86,39 @@ TEST_F(Tips, ThePointersTipFollowsItFromRowToRowAndShowsNothingOnAnUnmarkedOne) 
     } else {
       EXPECT_TRUE(PumpUntil([&] { return ShownTip() == rest.words; })) << ShownTip();
     }
+  }
+}
+
+// A list view that shows info tips itself (Windows' does) keeps a tool in
+// its own tool tip, and asks for a row's words: either way the row would show
+// two tips, and the window's own steps aside.
+TEST_F(Tips, WhereTheListShowsItsOwnInfoTipsTheWindowsOwnShowNone) {
+  enum class Own { kToolInItsToolTip, kAsksForTheWords };
+  for (const Own own : {Own::kToolInItsToolTip, Own::kAsksForTheWords}) {
+    SCOPED_TRACE(static_cast<int>(own));
+    OpenMarked();
+    const HWND list = Ctl().lstPath;
+    if (own == Own::kToolInItsToolTip) {
+      TTTOOLINFOW tool{};
+      tool.cbSize = sizeof(tool);
+      tool.uFlags = TTF_IDISHWND;
+      tool.hwnd = list;
+      tool.uId = reinterpret_cast<UINT_PTR>(list);
+      SendMessageW(ListView_GetToolTips(list), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    } else {
+      PointAt(list, 1);  // the window's tips are made, and then step aside
+      wchar_t words[INFOTIPSIZE] = {};
+      NMLVGETINFOTIPW ask{};
+      ask.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), LVN_GETINFOTIPW};
+      ask.dwFlags = LVGIT_UNFOLDED;
+      ask.pszText = words;
+      ask.cchTextMax = INFOTIPSIZE;
+      ask.iItem = 1;
+      SendMessageW(Form().Handle(), WM_NOTIFY, ask.hdr.idFrom, reinterpret_cast<LPARAM>(&ask));
+    }
+    PointAt(list, 2);
+    WaitLongerThanATipDoes();
+    EXPECT_EQ(ShownTip(), "");
   }
 }
 
