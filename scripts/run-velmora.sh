@@ -11,7 +11,10 @@
 # ends it. Either way, the Wine server, Wine's helper programs and the Xvfb
 # end with the script. VELMORA_DPI=144 (or any
 # DPI) starts it as on a display of that DPI, through Wine's LogPixels
-# setting in the prefix; 96 when not given.
+# setting in the prefix; 96 when not given. VELMORA_USER_PATH sets the user's
+# PATH in the prefix before the program starts, and VELMORA_POINT_AT="X Y"
+# rests the pointer there (in the virtual desktop) before the screenshot, so
+# that the tip of what lies there shows in it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -37,6 +40,9 @@ fi
 trap 'exit 130' INT TERM
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${VELMORA_DPI:-96}" /f \
   >/dev/null 2>&1
+if [ -n "${VELMORA_USER_PATH:-}" ]; then
+  wine reg add 'HKCU\Environment' /v PATH /t REG_EXPAND_SZ /d "$VELMORA_USER_PATH" /f >/dev/null 2>&1
+fi
 
 if [ "$mode" = display ]; then
   echo "Starting Velmora on display $DISPLAY; close its window to end it."
@@ -56,6 +62,11 @@ for _ in $(seq 150); do
 done
 sleep 1  # let the window finish painting
 desktop=$(xdotool search --name ' - Wine desktop$' 2>/dev/null | head -n 1 || true)
+if [ -n "${VELMORA_POINT_AT:-}" ] && [ -n "$desktop" ]; then
+  # shellcheck disable=SC2086
+  xdotool mousemove --window "$desktop" $VELMORA_POINT_AT
+  sleep 2  # a tip shows once the pointer has rested
+fi
 mkdir -p "$(dirname "$shot")"
 import -display "$DISPLAY" -window "${desktop:-root}" "$shot"
 echo "No X display found: Velmora runs in Wine's virtual desktop on Xvfb $DISPLAY."

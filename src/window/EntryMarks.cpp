@@ -56,6 +56,24 @@ std::wstring Count(std::size_t number) {
   return platform::WideText(environment::WithThousands(number));
 }
 
+// The lengths the platform documents for a variable such as PATH; a list's
+// summary names each one its variable passes.
+struct LengthLimit {
+  std::size_t characters;
+  UINT words;  // who holds no more, in the string table
+};
+constexpr LengthLimit kLengthLimits[] = {
+    // SetEnvironmentVariable (Microsoft Learn): "The maximum size of a
+    // user-defined environment variable is 32,767 characters."
+    {environment::kVariableLimit, IDS_LIMIT_VARIABLE},
+    // "Command prompt (Cmd.exe) command-line string limitation" (Microsoft
+    // Learn, KB830473): a command prompt takes strings of at most 8,191
+    // characters, and this holds for "individual environment variables that
+    // are inherited by other processes, such as the PATH variable" and for
+    // every expansion of a variable.
+    {8191, IDS_LIMIT_COMMAND_PROMPT},
+};
+
 }  // namespace
 
 void EntryMarks::Attach(HWND window, HWND pathList, HWND classpathList) {
@@ -219,6 +237,11 @@ std::wstring EntryMarks::Summary(SearchList kind) const {
                     Count(counts.entries), LoadText(counts.entries == 1 ? IDS_ENTRY : IDS_ENTRIES),
                     Count(counts.notFound), Count(counts.repeated), Count(counts.empty),
                     Count(marks.characters), Count(environment::kVariableLimit)});
+  // The counts of further marks follow here, each as "; %1 <its words>".
+  for (const LengthLimit& limit : kLengthLimits) {
+    if (marks.characters <= limit.characters) continue;
+    text += LoadText(IDS_OVER_LIMIT, {Count(limit.characters), LoadText(limit.words)});
+  }
   if (counts.unchecked > 0) text += LoadText(IDS_STILL_CHECKED, {Count(counts.unchecked)});
   return text;
 }

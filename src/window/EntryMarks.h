@@ -63,7 +63,8 @@ class EntryMarks {
   // row with nothing to say.
   [[nodiscard]] std::wstring Tip(HWND list, int index) const;
   // One list in a line: its entries, each mark counted, its length against
-  // the longest a variable can hold, and what is still being checked.
+  // the longest a variable can hold and every documented limit it passes,
+  // and what is still being checked.
   [[nodiscard]] std::wstring Summary(environment::SearchList kind) const;
 
  private:

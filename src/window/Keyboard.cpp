@@ -2,9 +2,12 @@
 //   F3           finds the next entry with the search text
 //   Ctrl+F       puts the focus into the search box
 //   Apps key, Shift+F10   open the menu "Action" at a list's selected entry
+//   F1 in a list  shows the words of the selected entry's mark beside it;
+//                 Escape, another entry or the focus elsewhere hides them
 //   Enter in a list goes to the list, ahead of the default button
 // Ctrl+C and Enter in a list arrive as the list's own notifications. The
-// lists' middle button is taken here too: the lists are not hooked.
+// lists' middle button and the mouse's way over them (for the rows' tips)
+// are taken here too: the lists are not hooked.
 #include "window/frmMain.h"
 
 #include <windowsx.h>
@@ -20,6 +23,8 @@ bool IsDown(int key) {
 
 bool frmMain::PreTranslateMessage(MSG& message) {
   if (hwnd_ == nullptr || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) return false;
+  const bool overList = message.hwnd == ctl_.lstPath || message.hwnd == ctl_.lstClasspath;
+  if (overList) rowTips_.OnListMouse(hwnd_, message.hwnd, message);
   const auto key = static_cast<int>(message.wParam);
   const HWND focus = GetFocus();
   const bool inList = focus == ctl_.lstPath || focus == ctl_.lstClasspath;
@@ -33,6 +38,11 @@ bool frmMain::PreTranslateMessage(MSG& message) {
         return true;
       }
       if (message.message == WM_SYSKEYDOWN) return false;
+      if (key == VK_F1 && inList) {
+        rowTips_.ShowForSelection(hwnd_, focus);
+        return true;
+      }
+      if (key == VK_ESCAPE && inList && rowTips_.HideKeyboardTip()) return true;
       if (key == VK_F3) {
         Trapped("imgSearch_Click", [&] { imgSearch_Click(); });
         return true;
@@ -56,7 +66,7 @@ bool frmMain::PreTranslateMessage(MSG& message) {
       return menuKey;
     case WM_MBUTTONUP:
       // A list reports no middle button of its own; the list still gets it.
-      if (message.hwnd == ctl_.lstPath || message.hwnd == ctl_.lstClasspath) {
+      if (overList) {
         OnListMiddleButtonUp(message.hwnd, GET_X_LPARAM(message.lParam),
                              GET_Y_LPARAM(message.lParam));
       }

@@ -35,13 +35,26 @@ inline void DestroyImageListHandle(HIMAGELIST list) noexcept {
 inline void DeleteDcHandle(HDC dc) noexcept {
   DeleteDC(dc);
 }
+inline void FreeModuleHandle(HMODULE module) noexcept {
+  FreeLibrary(module);
+}
 
 using UniqueBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
 using UniqueFont = UniqueHandle<HFONT, DeleteGdiObject>;
 using UniqueIcon = UniqueHandle<HICON, DestroyIconHandle>;
 using UniqueMenu = UniqueHandle<HMENU, DestroyMenuHandle>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, DestroyImageListHandle>;
-using UniqueDc = UniqueHandle<HDC, DeleteDcHandle>;  // a memory device context
+using UniqueDc = UniqueHandle<HDC, DeleteDcHandle>;            // a memory device context
+using UniqueModule = UniqueHandle<HMODULE, FreeModuleHandle>;  // a library loaded when needed
+
+// A COM object's reference, released when the owner goes.
+struct ComReleaser {
+  void operator()(IUnknown* object) const noexcept {
+    if (object != nullptr) object->Release();
+  }
+};
+template <class Interface>
+using UniqueCom = std::unique_ptr<Interface, ComReleaser>;
 
 // Switches a control's redrawing off for a bulk change and back on after it.
 class RedrawPause {

@@ -42,7 +42,8 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-frmMain::frmMain(const platform::Platform& os) : os_(os), marks_(os), tabTips_(marks_) {}
+frmMain::frmMain(const platform::Platform& os)
+    : os_(os), marks_(os), tabTips_(marks_), rowTips_(marks_), accessibleWords_(marks_) {}
 
 frmMain::~frmMain() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -79,6 +80,7 @@ void frmMain::Create(HINSTANCE instance, int showCommand) {
   if (fit_.extraClientWidth != captionsExtra) OpenAtDesignSize();
   ShowWindow(hwnd_, showCommand);
   UpdateWindow(hwnd_);
+  accessibleWords_.StartIfReaderRuns(ctl_.lstPath, ctl_.lstClasspath);
 }
 
 LRESULT CALLBACK frmMain::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -110,6 +112,10 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       Form_Resize();
       return 0;
+    case WM_MOVE:
+      // The keyboard's tip stands beside its row, not where the row was.
+      rowTips_.HideKeyboardTip();
+      break;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
         Form_Activate();
@@ -145,6 +151,15 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMessageOpeningAnswered:
       OnOpeningAnswered(wParam, lParam);
       return 0;
+    case WM_SETTINGCHANGE:
+      // A screen reader that starts now says so.
+      if (wParam == SPI_SETSCREENREADER) {
+        accessibleWords_.StartIfReaderRuns(ctl_.lstPath, ctl_.lstClasspath);
+      }
+      break;
+    case WM_DESTROY:
+      accessibleWords_.Stop();  // while the lists stand
+      break;
     case WM_NCDESTROY:
       OnNcDestroy();
       return 0;
@@ -208,6 +223,7 @@ LRESULT frmMain::OnNotify(const NMHDR& header) {
   const bool isPath = header.hwndFrom == ctl_.lstPath;
   const bool isList = isPath || header.hwndFrom == ctl_.lstClasspath;
   if (header.hwndFrom == ctl_.TabStrip1 && header.code == TCN_SELCHANGE) {
+    rowTips_.HideKeyboardTip();
     Trapped("TabStrip1_Click", [&] { TabStrip1_Click(); });
     return 0;
   }
@@ -232,7 +248,21 @@ LRESULT frmMain::OnNotify(const NMHDR& header) {
     case LVN_GETINFOTIPA:
     case LVN_GETINFOTIPW:
       // The list hands in a buffer to fill: the notification is ours to write.
+      // It shows the words itself, and the window's own tips step aside.
+      rowTips_.ListShowsItsOwn();
       marks_.OnGetInfoTip(const_cast<NMHDR&>(header));
+      return 0;
+    case LVN_ITEMCHANGED: {
+      // The keyboard's tip speaks of the selected row: another one hides it.
+      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+      if ((change.uChanged & LVIF_STATE) != 0 &&
+          ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0) {
+        rowTips_.HideKeyboardTip();
+      }
+      return 0;
+    }
+    case NM_KILLFOCUS:
+      rowTips_.HideKeyboardTip();
       return 0;
     case LVN_DELETEALLITEMS:
       // Nothing here follows single items: the list need not report each.
@@ -261,6 +291,7 @@ void frmMain::OnNcDestroy() {
   marks_.Stop();
   StopOpenings();
   tabTips_.Forget();
+  rowTips_.Forget();
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
   hwnd_ = nullptr;
   ctl_ = Controls{};

@@ -17,10 +17,12 @@
 #include "environment/ErrorReport.h"
 #include "environment/Registry.h"
 #include "platform/Platform.h"
+#include "window/AccessibleWords.h"
 #include "window/EntryMarks.h"
 #include "window/Layout.h"
 #include "window/Owners.h"
 #include "window/Pictures.h"
+#include "window/RowTips.h"
 #include "window/TabTips.h"
 
 namespace velmora::window {
@@ -74,6 +76,9 @@ class frmMain {
   [[nodiscard]] UINT Dpi() const { return dpi_; }
   // The tabs' tool tip control; null until the mouse came to the tabs.
   [[nodiscard]] HWND TabTipsHandle() const { return tabTips_.Handle(); }
+  // The rows' own tool tip control; null until the mouse came to a list or
+  // F1 asked for a row's words.
+  [[nodiscard]] HWND RowTipsHandle() const { return rowTips_.Handle(); }
   // Every entry's marks are in: existence answered, PATH's programs resolved.
   [[nodiscard]] bool MarksSettled() const { return marks_.Settled(); }
 
@@ -198,6 +203,8 @@ class frmMain {
   std::exception_ptr createFailure_;  // why WM_CREATE failed, for Create to pass on
   EntryMarks marks_;
   TabTips tabTips_;
+  RowTips rowTips_;
+  AccessibleWords accessibleWords_;
   std::vector<Opening> openings_;
   std::uint64_t openingsAsked_ = 0;
 };

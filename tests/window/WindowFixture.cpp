@@ -158,4 +158,27 @@ int WindowTest::SelectedPosition(HWND list) {
   return ListView_GetNextItem(list, -1, LVNI_SELECTED) + 1;
 }
 
+std::string WindowTest::TabTip(int tab) {
+  // The tips come with the mouse: it passes over the tab first.
+  RECT header{};
+  TabCtrl_GetItemRect(Ctl().TabStrip1, tab - 1, &header);
+  SendMessageW(Ctl().TabStrip1, WM_MOUSEMOVE, 0,
+               MAKELPARAM((header.left + header.right) / 2, (header.top + header.bottom) / 2));
+  wchar_t buffer[1024] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = Ctl().TabStrip1;
+  tool.uId = static_cast<UINT_PTR>(tab - 1);
+  tool.lpszText = buffer;
+  SendMessageW(Form().TabTipsHandle(), TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+  return testing_support::Utf8Of(buffer);
+}
+
+bool WindowTest::AllAnswered() {
+  return PumpUntil([&] {
+    return TabTip(1).find("being checked") == std::string::npos &&
+           TabTip(2).find("being checked") == std::string::npos;
+  });
+}
+
 }  // namespace velmora::window_tests

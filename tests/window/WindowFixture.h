@@ -79,6 +79,10 @@ class WindowTest : public ::testing::Test {
   bool PumpUntil(const std::function<bool()>& condition);
   void Select(HWND list, int position);           // 1-based, 0 for none
   [[nodiscard]] int SelectedPosition(HWND list);  // 1-based, 0 for none
+  // A tab's tool tip (1-based), asked for as the tool tip asks for it.
+  [[nodiscard]] std::string TabTip(int tab);
+  // Delivers messages until no entry of either list is still being checked.
+  bool AllAnswered();
 
   platform::FakePlatform fake_;
   std::unique_ptr<window::frmMain> form_;
