@@ -4,8 +4,8 @@
 //
 //   floor_timing.exe Velmora.exe startup_floor.exe [runs [jobs]]
 //
-// jobs names the jobs to time, any of "startup", "controls", "refill" and
-// "report" (all four when left out).
+// jobs names the jobs to time, any of "startup", "controls", "refill",
+// "marks" and "report" (all five when left out).
 //
 // - Controls: start-up against design_controls_floor.exe (beside
 //   startup_floor.exe), the least program that shows the same window: both
@@ -13,7 +13,7 @@
 //   window's icons, and nothing behind them. Its limit is Velmora's.
 // - Start-up: the same against startup_floor.exe, a window with the two lists
 //   only. No limit: it shows what the rest of the window costs.
-// - Sort refill and View Report (Jobs.h).
+// - Sort refill, marks and View Report (Jobs.h).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -32,6 +32,7 @@ namespace {
 
 constexpr double kStartUpLimit = 1.1;  // against the same window's floor
 constexpr double kRefillLimit = 1.2;
+constexpr double kMarksLimit = 1.2;
 constexpr double kTypicalReportLimit = 1.5;
 constexpr double kLargestReportLimit = 3.0;
 constexpr double kNoLimit = 0;
@@ -42,7 +43,7 @@ int Run(int argc, char** argv) {
     return 2;
   }
   const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 11;
-  const std::string jobs = argc > 4 ? argv[4] : "startup,controls,refill,report";
+  const std::string jobs = argc > 4 ? argv[4] : "startup,controls,refill,marks,report";
   auto wanted = [&](const char* job) { return jobs.find(job) != std::string::npos; };
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
@@ -61,6 +62,7 @@ int Run(int argc, char** argv) {
       TimeStartUp("Start-up (two lists only), ", kNoLimit, velmora, floor, runs);
     }
     if (wanted("refill")) TimeRefill(LongPath(), kRefillLimit, runs);
+    if (wanted("marks")) TimeMarks(kMarksLimit, runs);
     if (wanted("report")) {
       TimeViewReport(Typical(), kTypicalReportLimit, runs);
       TimeViewReport(Largest(), kLargestReportLimit, runs);

@@ -1,12 +1,17 @@
 #include "PosixFileSystem.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
 
 namespace velmora::benchmarks {
 namespace {
@@ -43,6 +48,28 @@ std::uint32_t PosixFileSystem::FileAttributes(const std::string& path) {
   struct stat status {};
   if (path.empty() || ::stat(path.c_str(), &status) != 0) return platform::kInvalidFileAttributes;
   return S_ISDIR(status.st_mode) ? platform::kFileAttributeDirectory : kFileAttributeNormal;
+}
+
+std::optional<std::vector<platform::FolderFile>> PosixFileSystem::ListFolder(
+    const std::string& folder) {
+  const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), &::closedir);
+  if (!listing) return std::nullopt;
+  std::vector<platform::FolderFile> files;
+  while (const dirent* entry = ::readdir(listing.get())) {
+    struct stat status {};
+    const std::string path = folder + "/" + entry->d_name;
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) continue;
+    files.push_back({entry->d_name, static_cast<std::uint64_t>(status.st_size), false});
+  }
+  return files;
+}
+
+bool PosixFileSystem::SameBytes(const std::string& first, const std::string& second) {
+  std::ifstream one(first, std::ios::binary);
+  std::ifstream other(second, std::ios::binary);
+  if (!one || !other) return false;
+  return std::equal(std::istreambuf_iterator<char>(one), std::istreambuf_iterator<char>(),
+                    std::istreambuf_iterator<char>(other), std::istreambuf_iterator<char>());
 }
 
 std::int32_t PosixFileSystem::CreateNew(const std::string& path, platform::FileHandle* file) {

@@ -11,9 +11,10 @@
 #   medians and their ratio.
 #
 # VELMORA_BENCH_RUNS sets the repetitions (native: 5; Wine: 11 runs of each);
-# VELMORA_BENCH_JOBS picks Wine jobs ("startup,controls,refill,report" by
-# default; "controls" times start-up against the least program showing the
-# same window, "startup" against a window with the two lists only).
+# VELMORA_BENCH_JOBS picks Wine jobs ("startup,controls,refill,marks,report"
+# by default; "controls" times start-up against the least program showing the
+# same window, "startup" against a window with the two lists only, "marks" the
+# time until every entry's mark has settled against listing the same folders).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -41,4 +42,4 @@ wine_session_start "$root/build/bench-wineprefix" xvfb
 wine build/windows/benchmarks/floor_timing.exe \
   "$(winepath -w build/windows-release/src/window/Velmora.exe)" \
   "$(winepath -w build/windows/benchmarks/startup_floor.exe)" \
-  "${VELMORA_BENCH_RUNS:-11}" "${VELMORA_BENCH_JOBS:-startup,controls,refill,report}"
+  "${VELMORA_BENCH_RUNS:-11}" "${VELMORA_BENCH_JOBS:-startup,controls,refill,marks,report}"

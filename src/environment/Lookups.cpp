@@ -40,7 +40,7 @@ std::optional<UserVariable> GetUserVariable(const VariableDictionary& userValues
                                             std::string_view name) {
   const auto* item = FindItem(userValues, name);
   if (item == nullptr) return std::nullopt;
-  return UserVariable{item->raw, item->expanded};
+  return UserVariable{item->raw, item->expanded, item->type == platform::kRegSz};
 }
 
 // The one membership rule: an entry is a piece of the list when their

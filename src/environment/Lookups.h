@@ -32,7 +32,8 @@ inline constexpr const char* kSystemEnvironmentKey =
 // The user's own value of a variable, as stored and as expanded.
 struct UserVariable {
   std::string raw;
-  std::string expanded;  // "" unless stored as an expandable string
+  std::string expanded;    // "" unless stored as an expandable string
+  bool plainText = false;  // stored as REG_SZ, so nothing in it is ever expanded
 };
 
 // The user's own variable, or nothing when the user has no such variable. A

@@ -66,7 +66,7 @@ std::string HexPairs(const std::uint8_t* data, std::uint32_t length) {
 
 VariableItem Decode(const platform::Platform& os, std::string name, std::uint32_t type,
                     const std::uint8_t* data, std::uint32_t length) {
-  VariableItem item{std::move(name), {}, {}};
+  VariableItem item{std::move(name), {}, {}, type};
   switch (type) {
     case platform::kRegSz:
       item.raw = StringData(data, length);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
@@ -12,9 +13,10 @@ namespace velmora::environment {
 
 // One value of a key.
 struct VariableItem {
-  std::string name;      // as stored, not upper-cased
-  std::string raw;       // the data as text, references left as written
-  std::string expanded;  // the raw text expanded; "" unless an expandable string
+  std::string name;        // as stored, not upper-cased
+  std::string raw;         // the data as text, references left as written
+  std::string expanded;    // the raw text expanded; "" unless an expandable string
+  std::uint32_t type = 0;  // the registry type the value is stored as (REG_SZ, ...)
 
   bool operator==(const VariableItem&) const = default;
 };

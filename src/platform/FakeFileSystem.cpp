@@ -58,22 +58,66 @@ bool FakeFileSystem::IsFolder(const std::string& normalized) const {
   return found != entries_.end() && found->second.attributes == kFileAttributeDirectory;
 }
 
-void FakeFileSystem::AddFolderLocked(std::string_view path) {
-  for (std::string folder = Normalize(path); !folder.empty(); folder = Parent(folder)) {
-    entries_[folder] = Entry{kFileAttributeDirectory, {}};
+void FakeFileSystem::AddFolderLocked(std::string normalized) {
+  for (std::string folder = std::move(normalized); !folder.empty(); folder = Parent(folder)) {
+    entries_[folder] = Entry{kFileAttributeDirectory, {}, {}};
   }
 }
 
 void FakeFileSystem::AddFolder(std::string_view path) {
   const std::lock_guard lock(mutex_);
-  AddFolderLocked(path);
+  AddFolderLocked(Normalize(path));
 }
 
 void FakeFileSystem::AddFile(std::string_view path, std::string content) {
   const std::lock_guard lock(mutex_);
   const std::string normalized = Normalize(path);
   if (const std::string parent = Parent(normalized); !parent.empty()) AddFolderLocked(parent);
-  entries_[normalized] = Entry{kFileAttributeArchive, std::move(content)};
+  std::string name(path.substr(path.find_last_of("\\/") + 1));
+  entries_[normalized] = Entry{kFileAttributeArchive, std::move(content), std::move(name)};
+}
+
+void FakeFileSystem::AddExecutionAlias(std::string_view path) {
+  AddFile(path);
+  const std::lock_guard lock(mutex_);
+  entries_[Normalize(path)].attributes = kFileAttributeArchive | kFileAttributeReparsePoint;
+}
+
+std::optional<std::vector<FolderFile>> FakeFileSystem::ListFolder(const std::string& folder) {
+  std::unique_lock lock(mutex_);
+  const std::string normalized = Normalize(folder);
+  WaitWhileHeld(lock, normalized);
+  if (folder.empty() || !IsFolder(normalized)) return std::nullopt;
+  std::vector<FolderFile> files;
+  const std::string prefix = normalized + "\\";
+  for (auto at = entries_.lower_bound(prefix); at != entries_.end(); ++at) {
+    const auto& [path, entry] = *at;
+    if (!path.starts_with(prefix)) break;
+    const std::string_view name = std::string_view(path).substr(prefix.size());
+    if (entry.attributes == kFileAttributeDirectory || name.find('\\') != std::string::npos) {
+      continue;
+    }
+    files.push_back({entry.name.empty() ? std::string(name) : entry.name, entry.content.size(),
+                     (entry.attributes & kFileAttributeReparsePoint) != 0});
+  }
+  return files;
+}
+
+bool FakeFileSystem::SameBytes(const std::string& first, const std::string& second) {
+  std::unique_lock lock(mutex_);
+  const std::string one = Normalize(first);
+  const std::string other = Normalize(second);
+  WaitWhileHeld(lock, one);
+  WaitWhileHeld(lock, other);
+  const auto readable = [&](const std::string& path) {
+    const auto found = entries_.find(path);
+    return found != entries_.end() && found->second.attributes == kFileAttributeArchive
+               ? &found->second.content
+               : nullptr;
+  };
+  const std::string* mine = readable(one);
+  const std::string* theirs = readable(other);
+  return mine != nullptr && theirs != nullptr && *mine == *theirs;
 }
 
 std::optional<std::string> FakeFileSystem::Content(std::string_view path) const {
@@ -132,16 +176,26 @@ int FakeFileSystem::AttributeCalls() const {
   return attributeCalls_;
 }
 
+void FakeFileSystem::WaitWhileHeld(std::unique_lock<std::mutex>& lock,
+                                   const std::string& normalized) {
+  const auto isHeld = [&] {
+    for (std::string at = normalized; !at.empty(); at = Parent(at)) {
+      if (held_.contains(at)) return true;
+    }
+    return false;
+  };
+  if (!isHeld()) return;
+  ++heldCalls_;
+  gateChanged_.notify_all();
+  gateChanged_.wait(lock, [&] { return !isHeld(); });
+  --heldCalls_;
+}
+
 std::uint32_t FakeFileSystem::FileAttributes(const std::string& path) {
   std::unique_lock lock(mutex_);
   ++attributeCalls_;
   const std::string normalized = Normalize(path);
-  if (held_.contains(normalized)) {
-    ++heldCalls_;
-    gateChanged_.notify_all();
-    gateChanged_.wait(lock, [&] { return !held_.contains(normalized); });
-    --heldCalls_;
-  }
+  WaitWhileHeld(lock, normalized);
   if (path.empty() || HasInvalidCharacter(path)) return kInvalidFileAttributes;
   const auto found = entries_.find(normalized);
   if (found == entries_.end()) return kInvalidFileAttributes;
@@ -159,7 +213,7 @@ std::int32_t FakeFileSystem::CreateNew(const std::string& path, FileHandle* file
   const std::string normalized = Normalize(path);
   if (!IsFolder(Parent(normalized))) return kErrorPathNotFound;
   if (entries_.contains(normalized)) return kErrorFileExists;
-  entries_[normalized] = Entry{kFileAttributeArchive, {}};
+  entries_[normalized] = Entry{kFileAttributeArchive, {}, {}};
   *file = nextHandle_++;
   open_[*file] = normalized;
   return kErrorSuccess;

@@ -24,11 +24,11 @@ class FakeFileSystem final : public FileSystemApi {
  public:
   std::string currentFolder = "C:\\";
 
-  // From now on FileAttributes for `path` (letter case aside) does not answer
-  // until ReleaseAnswers: a server that does not answer.
+  // From now on every question about `path` (letter case aside) or what it
+  // holds does not answer until ReleaseAnswers: a server that does not answer.
   void HoldAnswers(std::string_view path);
   void ReleaseAnswers();
-  // Waits until `calls` FileAttributes calls are held, at most `limit`;
+  // Waits until `calls` calls are held, at most `limit`;
   // whether they are.
   [[nodiscard]] bool WaitForHeldCalls(int calls, std::chrono::milliseconds limit);
   [[nodiscard]] int HeldCalls() const;
@@ -36,6 +36,8 @@ class FakeFileSystem final : public FileSystemApi {
 
   void AddFolder(std::string_view path);
   void AddFile(std::string_view path, std::string content = {});
+  // An app execution alias: a zero-byte reparse point that cannot be read.
+  void AddExecutionAlias(std::string_view path);
   // The bytes of the file at path, or nothing when there is no such file.
   [[nodiscard]] std::optional<std::string> Content(std::string_view path) const;
   // Every file below folder (its full, upper-cased path).
@@ -50,6 +52,8 @@ class FakeFileSystem final : public FileSystemApi {
   [[nodiscard]] int OpenFiles() const { return static_cast<int>(open_.size()); }
 
   std::uint32_t FileAttributes(const std::string& path) override;
+  std::optional<std::vector<FolderFile>> ListFolder(const std::string& folder) override;
+  bool SameBytes(const std::string& first, const std::string& second) override;
   std::int32_t CreateNew(const std::string& path, FileHandle* file) override;
   std::int32_t Write(FileHandle file, const void* data, std::uint32_t size) override;
   std::int32_t Flush(FileHandle file) override;
@@ -62,11 +66,15 @@ class FakeFileSystem final : public FileSystemApi {
   struct Entry {
     std::uint32_t attributes;
     std::string content;
+    std::string name;  // a file's name as given, letter case kept
   };
 
   [[nodiscard]] std::string Normalize(std::string_view path) const;
   [[nodiscard]] bool IsFolder(const std::string& normalized) const;
-  void AddFolderLocked(std::string_view path);
+  // Adds the folder (normalized) and those above it.
+  void AddFolderLocked(std::string normalized);
+  // Waits while the path or a folder above it is held.
+  void WaitWhileHeld(std::unique_lock<std::mutex>& lock, const std::string& normalized);
 
   mutable std::mutex mutex_;
   std::condition_variable gateChanged_;

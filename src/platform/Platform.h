@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velmora::platform {
 
@@ -115,6 +116,18 @@ inline constexpr std::int32_t kErrorDiskFull = 112;
 
 inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 inline constexpr std::uint32_t kFileAttributeDirectory = 0x10u;
+inline constexpr std::uint32_t kFileAttributeReparsePoint = 0x400u;
+// IO_REPARSE_TAG_APPEXECLINK: an app execution alias, the zero-byte link that
+// starts a packaged (Store) program by a name on PATH.
+inline constexpr std::uint32_t kReparseTagAppExecLink = 0x8000001Bu;
+
+// One file that a folder holds.
+struct FolderFile {
+  std::string name;  // as stored, without the folder
+  std::uint64_t size = 0;
+  bool executionAlias = false;  // an app execution alias
+  bool operator==(const FolderFile&) const = default;
+};
 
 class FileSystemApi {
  public:
@@ -124,6 +137,16 @@ class FileSystemApi {
   // path or the path cannot be asked about. Relative paths resolve against the
   // process's current folder.
   [[nodiscard]] virtual std::uint32_t FileAttributes(const std::string& path) = 0;
+
+  // FindFirstFileEx and FindNextFile over folder\*: the files (folders left
+  // out) the folder holds, in the order the platform gives them; nothing when
+  // the folder cannot be listed.
+  [[nodiscard]] virtual std::optional<std::vector<FolderFile>> ListFolder(
+      const std::string& folder) = 0;
+
+  // Whether two files of equal size hold the same bytes, both read through;
+  // false when either cannot be read.
+  [[nodiscard]] virtual bool SameBytes(const std::string& first, const std::string& second) = 0;
 
   // CreateFile for writing, CREATE_NEW: 0 and an open file in *file, or an
   // error code (kErrorFileExists when the name is taken).

@@ -174,6 +174,72 @@ std::uint32_t Win32FileSystem::FileAttributes(const std::string& path) {
 
 namespace {
 
+// Owns a search handle of FindFirstFileEx.
+struct FindCloser {
+  void operator()(HANDLE search) const { FindClose(search); }
+};
+using UniqueSearch = std::unique_ptr<std::remove_pointer_t<HANDLE>, FindCloser>;
+
+// Owns a file opened for reading.
+struct HandleCloser {
+  void operator()(HANDLE file) const { CloseHandle(file); }
+};
+using UniqueFile = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+
+UniqueFile OpenForReading(const std::string& path) {
+  const HANDLE file = CreateFileW(WideText(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  return UniqueFile(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
+
+// Reads up to size bytes; how many came, 0 at the end or on a failure.
+DWORD ReadSome(HANDLE file, char* buffer, DWORD size) {
+  DWORD read = 0;
+  return ReadFile(file, buffer, size, &read, nullptr) ? read : 0;
+}
+
+}  // namespace
+
+std::optional<std::vector<FolderFile>> Win32FileSystem::ListFolder(const std::string& folder) {
+  std::wstring pattern = WideText(folder);
+  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW found{};
+  // Basic information leaves out the short names, which the listing never reads.
+  const HANDLE first = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (first == INVALID_HANDLE_VALUE) return std::nullopt;
+  const UniqueSearch search(first);
+  std::vector<FolderFile> files;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+    // The tag of a reparse point is in dwReserved0 (Reparse Point Tags, Win32 docs).
+    const bool alias = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+                       found.dwReserved0 == kReparseTagAppExecLink;
+    files.push_back({Utf8Text(found.cFileName),
+                     (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow, alias});
+  } while (FindNextFileW(search.get(), &found));
+  return files;
+}
+
+bool Win32FileSystem::SameBytes(const std::string& first, const std::string& second) {
+  const UniqueFile one = OpenForReading(first);
+  const UniqueFile other = OpenForReading(second);
+  if (!one || !other) return false;
+  constexpr DWORD kPiece = 64 * 1024;
+  std::vector<char> mine(kPiece);
+  std::vector<char> theirs(kPiece);
+  for (;;) {
+    const DWORD read = ReadSome(one.get(), mine.data(), kPiece);
+    if (ReadSome(other.get(), theirs.data(), read == 0 ? 1 : read) != read) return false;
+    if (read == 0) return true;
+    if (std::memcmp(mine.data(), theirs.data(), read) != 0) return false;
+  }
+}
+
+namespace {
+
 HANDLE ToHandle(FileHandle file) {
   return reinterpret_cast<HANDLE>(file);
 }

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Failure.h"
 #include "platform/Platform.h"
@@ -47,6 +48,8 @@ class Win32Identity final : public IdentityApi {
 class Win32FileSystem final : public FileSystemApi {
  public:
   std::uint32_t FileAttributes(const std::string& path) override;
+  std::optional<std::vector<FolderFile>> ListFolder(const std::string& folder) override;
+  bool SameBytes(const std::string& first, const std::string& second) override;
   std::int32_t CreateNew(const std::string& path, FileHandle* file) override;
   std::int32_t Write(FileHandle file, const void* data, std::uint32_t size) override;
   std::int32_t Flush(FileHandle file) override;

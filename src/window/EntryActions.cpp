@@ -55,10 +55,11 @@ void frmMain::OpenEntry(HWND list) {
   const HWND target = hwnd_;
   opening.question = environment::ExistenceSweep::Start(
       os_.sharedFiles,
-      {{opening.number, ExplorerTarget(opening.entry), environment::Wanted::kFile}},
-      [target](std::uint64_t number, bool namesFile) {
-        PostMessageA(target, kMessageOpeningAnswered, static_cast<WPARAM>(number), namesFile);
-      });
+      {{opening.number, ExplorerTarget(opening.entry), environment::Wanted::kFile}}, {},
+      {[target](std::uint64_t number, bool namesFile) {
+         PostMessageA(target, kMessageOpeningAnswered, static_cast<WPARAM>(number), namesFile);
+       },
+       [] {}});
   if (!opening.question) {
     // Without a thread (none to be had, or no file system to share with one)
     // it is asked here: a file must never reach the Explorer unselected.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "platform/Win32Platform.h"
 #include "text/Text.h"
 #include "window/ListView.h"
+#include "window/MarkWords.h"
 #include "window/Texts.h"
 #include "window/resource.h"
 
@@ -95,14 +97,21 @@ const EntryMarks::ListMarks& EntryMarks::MarksOf(SearchList kind) const {
 void EntryMarks::Stop() {
   if (sweep_) sweep_->Stop();
   sweep_.reset();
+  programsAwaited_ = false;
   ++fill_;
+}
+
+bool EntryMarks::Settled() const {
+  if (!pending_.empty() || programsAwaited_) return false;
+  return environment::CountMarks(path_.byKey).unchecked == 0 &&
+         environment::CountMarks(classpath_.byKey).unchecked == 0;
 }
 
 void EntryMarks::Judge(const PendingFill& fill) {
   ListMarks& marks = MarksOf(fill.kind);
   const auto firstKey = static_cast<std::size_t>(std::max(fill.firstKey, 0));
-  std::vector<environment::EntryJudgement> judged =
-      environment::JudgeEntries(fill.kind, text::SplitSearchList(fill.value), os_.environment);
+  std::vector<environment::EntryJudgement> judged = environment::JudgeEntries(
+      fill.kind, text::SplitSearchList(fill.value), os_.environment, stored_);
   marks.byKey.resize(firstKey);
   marks.byKey.insert(marks.byKey.end(), std::make_move_iterator(judged.begin()),
                      std::make_move_iterator(judged.end()));
@@ -130,6 +139,7 @@ void EntryMarks::OnStartTests(WPARAM fill) {
   // Only for the last fill: an earlier one's message finds its entries
   // judged with it.
   if (fill != static_cast<WPARAM>(fill_)) return;
+  stored_ = environment::ReadStoredPath(os_);
   for (const PendingFill& pending : std::exchange(pending_, {})) Judge(pending);
   StartExistenceTests();
 }
@@ -140,18 +150,26 @@ void EntryMarks::StartExistenceTests() {
     const auto& byKey = MarksOf(kind).byKey;
     for (std::size_t key = 0; key < byKey.size(); ++key) {
       if (!byKey[key].awaitingTest) continue;
-      questions.push_back({QuestionKey(kind, key), byKey[key].place, byKey[key].wanted});
+      questions.push_back({QuestionKey(kind, key), byKey[key].place, byKey[key].wanted,
+                           byKey[key].listPrograms ? key + 1 : 0});
     }
   }
+  programsAwaited_ = std::any_of(questions.begin(), questions.end(),
+                                 [](const auto& question) { return question.programsOf != 0; });
   if (questions.empty()) return;
   // The report holds nothing of the window's but its handle, and stops
   // posting before the window goes.
   const HWND target = window_;
   const WPARAM fill = fill_;
-  sweep_ = environment::ExistenceSweep::Start(
-      os_.sharedFiles, std::move(questions), [target, fill](std::uint64_t question, bool found) {
+  environment::SweepReports reports{
+      [target, fill](std::uint64_t question, bool found) {
         PostMessageA(target, kMessageEntryTested, fill, AnswerParam(question, found));
-      });
+      },
+      [target, fill] { PostMessageA(target, kMessageProgramsResolved, fill, 0); }};
+  sweep_ = environment::ExistenceSweep::Start(
+      os_.sharedFiles, std::move(questions),
+      environment::ProgramExtensions(os_.environment.Variable("PATHEXT")), std::move(reports));
+  if (!sweep_) programsAwaited_ = false;
 }
 
 void EntryMarks::OnEntryTested(WPARAM fill, LPARAM answer) {
@@ -163,6 +181,23 @@ void EntryMarks::OnEntryTested(WPARAM fill, LPARAM answer) {
   if (key >= byKey.size()) return;
   environment::TakeAnswer(byKey[key], (bits & 1) != 0);
   if (byKey[key].mark != EntryMark::kNone) ShowMark(kind, key);
+}
+
+void EntryMarks::OnProgramsResolved(WPARAM fill) {
+  if (fill != static_cast<WPARAM>(fill_) || !sweep_) return;
+  programsAwaited_ = false;
+  std::map<std::size_t, environment::WhichCopy> programs = sweep_->Programs();
+  auto& byKey = path_.byKey;
+  for (std::size_t key = 0; key < byKey.size(); ++key) {
+    const auto resolved = programs.find(key + 1);
+    const bool had =
+        !byKey[key].programs.neverRun.empty() || !byKey[key].programs.runsFirst.empty();
+    if (resolved == programs.end() && !had) continue;
+    const EntryMark before = byKey[key].mark;
+    environment::TakePrograms(byKey[key], resolved == programs.end() ? environment::WhichCopy{}
+                                                                     : std::move(resolved->second));
+    if (byKey[key].mark != before) ShowMark(SearchList::kPath, key);
+  }
 }
 
 void EntryMarks::ShowMark(SearchList kind, std::size_t key) {
@@ -177,19 +212,11 @@ std::wstring EntryMarks::Tip(HWND list, int index) const {
   const LPARAM key = ListItemKey(list, index);
   const auto& byKey = MarksOf(kind).byKey;
   if (key < 0 || static_cast<std::size_t>(key) >= byKey.size()) return {};
-  const environment::EntryJudgement& judgement = byKey[static_cast<std::size_t>(key)];
-  switch (judgement.mark) {
-    case EntryMark::kNone:
-      return {};
-    case EntryMark::kNotFound:
-      return std::wstring(
-          LoadText(kind == SearchList::kPath ? IDS_FOLDER_NOT_FOUND : IDS_FILE_NOT_FOUND));
-    case EntryMark::kRepeated:
-      return LoadText(IDS_SAME_AS_ENTRY, {std::to_wstring(judgement.sameAs)});
-    case EntryMark::kEmpty:
-      return std::wstring(LoadText(IDS_EMPTY_ENTRY));
-  }
-  return {};
+  const auto entry = static_cast<std::size_t>(key) + 1;
+  return MarkWords(byKey[entry - 1], kind, entry, [&](std::size_t number) {
+    return number > 0 && number <= byKey.size() ? platform::WideText(byKey[number - 1].place)
+                                                : std::wstring();
+  });
 }
 
 void EntryMarks::OnGetInfoTip(NMHDR& header) const {

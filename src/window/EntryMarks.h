@@ -27,6 +27,9 @@ namespace velmora::window {
 inline constexpr UINT kMessageEntryTested = WM_APP + 1;
 // Posted once a fill's entries are in the lists: their tests may start.
 inline constexpr UINT kMessageStartTests = WM_APP + 2;
+// Posted each time the resolution of PATH's programs is (again) complete:
+// wParam the fill it belongs to.
+inline constexpr UINT kMessageProgramsResolved = WM_APP + 4;
 
 class EntryMarks {
  public:
@@ -49,10 +52,15 @@ class EntryMarks {
 
   void OnStartTests(WPARAM fill);
   void OnEntryTested(WPARAM fill, LPARAM answer);
+  void OnProgramsResolved(WPARAM fill);
   // Puts a row's mark into the list's request for its info tip.
   void OnGetInfoTip(NMHDR& header) const;
 
-  // A row's mark in words, "" for a row without one.
+  // The last fill's entries are judged, tested and their programs resolved.
+  [[nodiscard]] bool Settled() const;
+
+  // A row's marks in words, and which of its programs run first; "" for a
+  // row with nothing to say.
   [[nodiscard]] std::wstring Tip(HWND list, int index) const;
   // One list in a line: its entries, each mark counted, its length against
   // the longest a variable can hold and every documented limit it passes,
@@ -85,7 +93,9 @@ class EntryMarks {
   ListMarks path_;
   ListMarks classpath_;
   std::vector<PendingFill> pending_;
-  std::uint32_t fill_ = 0;  // counts the fills; answers for an earlier one are dropped
+  environment::StoredPath stored_;  // how PATH is stored, read once the lists show
+  bool programsAwaited_ = false;    // the last fill's programs are still to be resolved
+  std::uint32_t fill_ = 0;          // counts the fills; answers for an earlier one are dropped
   std::shared_ptr<environment::ExistenceSweep> sweep_;
 };
 

@@ -17,7 +17,7 @@ inline constexpr SIZE kListPictureSize{20, 20};    // ImageList1's images, Image
 inline constexpr SIZE kSortPictureSize{23, 22};    // imgSort
 inline constexpr SIZE kSearchPictureSize{16, 16};  // imgSearch
 inline constexpr int kImageCount = 4;              // ImageList1's pictures
-inline constexpr int kOverlayCount = 3;            // and the marks drawn over them
+inline constexpr int kOverlayCount = 6;            // and the marks drawn over them
 // The colour of transparent pixels in the pictures of ImageList1.
 inline constexpr COLORREF kMaskColour = RGB(192, 192, 192);
 

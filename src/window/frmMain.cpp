@@ -145,6 +145,9 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMessageEntryTested:
       marks_.OnEntryTested(wParam, lParam);
       return 0;
+    case kMessageProgramsResolved:
+      marks_.OnProgramsResolved(wParam);
+      return 0;
     case kMessageOpeningAnswered:
       OnOpeningAnswered(wParam, lParam);
       return 0;

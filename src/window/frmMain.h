@@ -79,6 +79,8 @@ class frmMain {
   // The rows' own tool tip control; null until the mouse came to a list or
   // F1 asked for a row's words.
   [[nodiscard]] HWND RowTipsHandle() const { return rowTips_.Handle(); }
+  // Every entry's marks are in: existence answered, PATH's programs resolved.
+  [[nodiscard]] bool MarksSettled() const { return marks_.Settled(); }
 
   // The window's keyboard habits, run on every queued message before it is
   // dispatched; true when the message was used up.

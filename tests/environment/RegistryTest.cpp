@@ -106,7 +106,8 @@ TEST_P(RegistryReader, EachValueIsDecodedByItsType) {
   const auto read = Read(Os());
   EXPECT_EQ(read.Count(), std::size(values));
   for (const auto& value : values) {
-    EXPECT_EQ(ItemOf(read, value.key), (VariableItem{value.name, value.raw, value.expanded}));
+    EXPECT_EQ(ItemOf(read, value.key),
+              (VariableItem{value.name, value.raw, value.expanded, value.type}));
   }
   EXPECT_EQ(read.Find("Temp"), nullptr) << "keys compare exactly";
 }

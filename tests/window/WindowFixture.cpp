@@ -62,6 +62,27 @@ Size SizeOf(HWND control) {
   return {place.width, place.height};
 }
 
+std::vector<int> Overlays(HWND list) {
+  std::vector<int> overlays(static_cast<std::size_t>(ListView_GetItemCount(list)));
+  for (std::size_t row = 0; row < overlays.size(); ++row) {
+    overlays[row] = static_cast<int>(ListView_GetItemState(list, row, LVIS_OVERLAYMASK)) >> 8;
+  }
+  return overlays;
+}
+
+std::string InfoTip(window::frmMain& form, HWND list, int position, bool cutShort) {
+  char buffer[INFOTIPSIZE] = {};
+  if (cutShort) lstrcpynA(buffer, Items(list).at(position - 1).text.c_str(), sizeof(buffer));
+  NMLVGETINFOTIPA tip{};
+  tip.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), LVN_GETINFOTIPA};
+  tip.dwFlags = cutShort ? 0 : LVGIT_UNFOLDED;
+  tip.pszText = buffer;
+  tip.cchTextMax = sizeof(buffer);
+  tip.iItem = position - 1;
+  SendMessageA(form.Handle(), WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
+  return buffer;
+}
+
 void Pump(window::frmMain& form) {
   MSG message{};
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

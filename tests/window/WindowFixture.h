@@ -43,6 +43,13 @@ void PrintTo(const Item& item, std::ostream* out);
 using Size = std::pair<int, int>;
 [[nodiscard]] Size SizeOf(HWND control);
 
+// Each row's overlay, numbered as environment::EntryMark (0 for none).
+[[nodiscard]] std::vector<int> Overlays(HWND list);
+// A row's info tip (position from 1), asked for as the list asks for it:
+// with the row's text handed in where the row shows it cut short, empty
+// where it shows whole.
+[[nodiscard]] std::string InfoTip(window::frmMain& form, HWND list, int position, bool cutShort);
+
 // Delivers every queued message as the program's message loop would.
 void Pump(window::frmMain& form);
 

@@ -254,6 +254,35 @@ def overlay_empty(c):
     c.line(1, 18, 8, 11, DARK_GREY)
 
 
+def overlay_never_runs(c):
+    """A program hidden behind another copy, in the lower left corner."""
+    c.fill(MASK)
+    c.rect(0, 10, 7, 16, LIGHT_GREY)
+    c.frame(0, 10, 7, 16, GREY)
+    c.rect(3, 13, 10, 19, WHITE)
+    c.frame(3, 13, 10, 19, BLUE)
+    c.rect(3, 13, 10, 14, BLUE)
+
+
+def overlay_never_expanded(c):
+    """A percent sign on a white tile, in the lower left corner."""
+    c.fill(MASK)
+    c.rect(0, 10, 9, 19, WHITE)
+    c.frame(0, 10, 9, 19, DARK_ORANGE)
+    c.rect(2, 12, 3, 13, DARK_RED)
+    c.rect(6, 16, 7, 17, DARK_RED)
+    c.line(2, 17, 7, 12, DARK_RED)
+
+
+def overlay_unbalanced_quote(c):
+    """One quote mark without its partner, in the lower left corner."""
+    c.fill(MASK)
+    c.rect(0, 10, 9, 19, WHITE)
+    c.frame(0, 10, 9, 19, DARK_RED)
+    c.rect(2, 12, 3, 15, RED)
+    c.rect(5, 12, 6, 15, RED)
+
+
 def draw(description, design_width, design_height, dpi):
     c = Canvas.at_dpi(design_width, design_height, dpi)
     description(c)
@@ -276,8 +305,10 @@ def image_strip(dpi):
 
 
 def overlay_strip(dpi):
-    """The marks of entries that cannot serve: ImageList1's overlays 1 to 3."""
-    return strip([overlay_not_found, overlay_repeated, overlay_empty], dpi)
+    """The marks of entries that cannot serve: ImageList1's overlays 1 to 6,
+    numbered as the program's marks."""
+    return strip([overlay_not_found, overlay_repeated, overlay_empty, overlay_never_runs,
+                  overlay_never_expanded, overlay_unbalanced_quote], dpi)
 
 
 # The window's bitmaps: resource id in resource.h, file name and drawing.
@@ -426,9 +457,9 @@ def drawn_dpis_header():
     dpis = ', '.join(str(dpi) for dpi in DRAWN_DPIS)
     return ('// Written by draw_pictures.py: the DPIs the window\'s pictures are drawn\n'
             '// for, ascending. Bitmap resource id + d is picture id drawn for d dpi.\n'
-            '#pragma once\n\n#include <array>\n\nnamespace window {\n\n'
+            '#pragma once\n\n#include <array>\n\nnamespace velmora::window {\n\n'
             f'inline constexpr std::array<unsigned, {len(DRAWN_DPIS)}> kDrawnDpis{{{dpis}}};\n\n'
-            '}  // namespace window\n')
+            '}  // namespace velmora::window\n')
 
 
 def main():
