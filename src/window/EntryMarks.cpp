@@ -237,7 +237,17 @@ std::wstring EntryMarks::Summary(SearchList kind) const {
                     Count(counts.entries), LoadText(counts.entries == 1 ? IDS_ENTRY : IDS_ENTRIES),
                     Count(counts.notFound), Count(counts.repeated), Count(counts.empty),
                     Count(marks.characters), Count(environment::kVariableLimit)});
-  // The counts of further marks follow here, each as "; %1 <its words>".
+  // The later marks are counted only where a list has them.
+  const struct {
+    std::size_t count;
+    UINT words;
+  } further[] = {{counts.neverRuns, IDS_COUNT_NEVER_RUNS},
+                 {counts.neverExpanded, IDS_COUNT_NEVER_EXPANDED},
+                 {counts.unbalancedQuote, IDS_COUNT_UNBALANCED_QUOTE}};
+  for (const auto& [count, words] : further) {
+    if (count == 0) continue;
+    text += LoadText(words, {Count(count), LoadText(count == 1 ? IDS_ENTRY : IDS_ENTRIES)});
+  }
   for (const LengthLimit& limit : kLengthLimits) {
     if (marks.characters <= limit.characters) continue;
     text += LoadText(IDS_OVER_LIMIT, {Count(limit.characters), LoadText(limit.words)});

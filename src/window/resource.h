@@ -66,6 +66,9 @@
 #define IDS_OVER_LIMIT 150
 #define IDS_LIMIT_VARIABLE 151
 #define IDS_LIMIT_COMMAND_PROMPT 152
+#define IDS_COUNT_NEVER_RUNS 153
+#define IDS_COUNT_NEVER_EXPANDED 154
+#define IDS_COUNT_UNBALANCED_QUOTE 155
 // The marks of PATH entries that can never be used, and which copy runs.
 #define IDS_NEVER_EXPANDED 160
 #define IDS_NEVER_EXPANDED_USER_SZ 161

@@ -43,6 +43,11 @@ TEST_F(WhichCopyMarks, StayOnTheirEntriesWithTheirWordsThroughSortingAndARefill)
       "Folder not found",
   };
   for (int row = 1; row <= 5; ++row) EXPECT_EQ(InfoTip(Form(), list, row, false), tips[row - 1]);
+  ASSERT_TRUE(AllAnswered());
+  EXPECT_EQ(TabTip(1),
+            "Path: 5 entries, 1 not found, 0 repeated, 0 empty; 39 of 32,767 characters; "
+            "1 entry with programs that never run; 1 entry holding a name that is never "
+            "expanded; 1 entry with an unbalanced quote");
 
   Form().imgSort_Click();
   Pump(Form());
