@@ -22,12 +22,12 @@ Anonymizer::Anonymizer(std::string_view user, std::string_view machine,
     std::string upper = text::UpperCase(name);
     const bool known = std::any_of(names_.begin(), names_.end(),
                                    [&](const Name& other) { return other.upper == upper; });
-    if (!name.empty() && !known) names_.push_back({std::move(upper), std::string(name), placeholder});
+    if (!name.empty() && !known)
+      names_.push_back({std::move(upper), std::string(name), placeholder});
   }
   // The longest first, so that a name holding another is replaced whole.
-  std::stable_sort(names_.begin(), names_.end(), [](const Name& a, const Name& b) {
-    return a.upper.size() > b.upper.size();
-  });
+  std::stable_sort(names_.begin(), names_.end(),
+                   [](const Name& a, const Name& b) { return a.upper.size() > b.upper.size(); });
 }
 
 std::string Anonymizer::Apply(std::string_view text) const {

@@ -10,7 +10,9 @@ namespace {
 
 using Kind = DifferenceKind;
 
-const char* SourceWord(Source source) { return source == Source::kUser ? "user" : "system"; }
+const char* SourceWord(Source source) {
+  return source == Source::kUser ? "user" : "system";
+}
 
 // Each entry's key: its text upper-cased and which repeat of that text it is.
 std::vector<std::string> EntryKeys(const std::vector<Entry>& entries) {
@@ -30,11 +32,12 @@ std::vector<std::string> EntryKeys(const std::vector<Entry>& entries) {
 // Which of the positions (other's, in baseline's order) belong to one
 // longest increasing run: the entries that kept their order.
 std::vector<bool> KeptInOrder(const std::vector<std::size_t>& positions) {
-  std::vector<std::size_t> tails;                 // index into positions, per run length
+  std::vector<std::size_t> tails;                     // index into positions, per run length
   std::vector<std::size_t> before(positions.size());  // the previous member of the run
   for (std::size_t i = 0; i < positions.size(); ++i) {
-    const auto at = std::lower_bound(tails.begin(), tails.end(), positions[i],
-                                     [&](std::size_t t, std::size_t p) { return positions[t] < p; });
+    const auto at =
+        std::lower_bound(tails.begin(), tails.end(), positions[i],
+                         [&](std::size_t t, std::size_t p) { return positions[t] < p; });
     before[i] = at == tails.begin() ? i : *(at - 1);
     if (at == tails.end()) {
       tails.push_back(i);
@@ -76,7 +79,8 @@ class Comparison {
     Value(a.name, a.value, b.value);
     if (a.value.empty() || b.value.empty()) return;
     if (a.source != b.source) {
-      Add({Kind::kSourceChanged, a.name, b.value, SourceWord(a.source), SourceWord(b.source), 0, 0});
+      Add({Kind::kSourceChanged, a.name, b.value, SourceWord(a.source), SourceWord(b.source), 0,
+           0});
     }
     if (a.exists == b.exists) return;
     const Kind kind = a.namesFile ? (b.exists ? Kind::kFileAppeared : Kind::kFileWent)
@@ -87,8 +91,13 @@ class Comparison {
   void Mordale(const Report& a, const Report& b) {
     const char* database = "%MordalePath%\\bin\\mordale.mdb";
     if (a.mordaleDatabase != b.mordaleDatabase) {
-      Add({b.mordaleDatabase ? Kind::kFileAppeared : Kind::kFileWent, "MORDALEPATH", database, {},
-           {}, 0, 0});
+      Add({b.mordaleDatabase ? Kind::kFileAppeared : Kind::kFileWent,
+           "MORDALEPATH",
+           database,
+           {},
+           {},
+           0,
+           0});
     }
     if (a.mordaleBinInPath && b.mordaleBinInPath && *a.mordaleBinInPath != *b.mordaleBinInPath) {
       Add({Kind::kValueChanged, "MORDALEPATH", "%MordalePath%\\bin in PATH",
@@ -166,11 +175,14 @@ std::vector<Difference> Compare(const Report& baseline, const Report& other) {
   }
   for (const Product& product : baseline.products) {
     const Product* match = Named(other.products, product.name);
-    comparison.Products(product, match ? *match : Product{product.name, product.namesFile, {}, Source::kSystem, false});
+    comparison.Products(
+        product,
+        match ? *match : Product{product.name, product.namesFile, {}, Source::kSystem, false});
   }
   for (const Product& product : other.products) {
     if (!Named(baseline.products, product.name)) {
-      comparison.Products(Product{product.name, product.namesFile, {}, Source::kSystem, false}, product);
+      comparison.Products(Product{product.name, product.namesFile, {}, Source::kSystem, false},
+                          product);
     }
   }
   comparison.Mordale(baseline, other);
@@ -207,7 +219,8 @@ namespace {
 
 std::string DifferenceLine(const Difference& d) {
   const std::string change = ": " + d.before + " -> " + d.after;
-  const std::string at = d.entry + " (" + std::to_string(d.from) + " -> " + std::to_string(d.to) + ")";
+  const std::string at =
+      d.entry + " (" + std::to_string(d.from) + " -> " + std::to_string(d.to) + ")";
   switch (d.kind) {
     case Kind::kEntryAdded:
       return "entry added at " + std::to_string(d.to) + ": " + d.entry;
@@ -235,7 +248,8 @@ std::string DifferenceLine(const Difference& d) {
 }
 
 std::string Origin(const char* label, const Report& report) {
-  return std::string(label) + report.machine + ", user " + report.user + ", " + report.date + "\r\n";
+  return std::string(label) + report.machine + ", user " + report.user + ", " + report.date +
+         "\r\n";
 }
 
 }  // namespace

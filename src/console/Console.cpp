@@ -78,7 +78,8 @@ Output Produce(const platform::Platform& os, ConsoleIo& io, const Options& optio
 void Emit(const platform::Platform& os, ConsoleIo& io, const Options& options,
           const Output& output) {
   if (!options.output) {
-    if (!io.WriteOut(output.characters, output.bytes)) throw Stop{"cannot write to standard output"};
+    if (!io.WriteOut(output.characters, output.bytes))
+      throw Stop{"cannot write to standard output"};
     return;
   }
   try {
@@ -102,7 +103,7 @@ int RunOptions(const platform::Platform& os, ConsoleIo& io, const Options& optio
   // stands around them, and every other place they appear is then replaced.
   const Anonymizer anonymizer = Anonymizer::ForMachine(os);
   AnonymousIdentity identity(os.identity);
-  const platform::Platform hidden{os.registry, os.environment, identity, os.files,
+  const platform::Platform hidden{os.registry, os.environment, identity,      os.files,
                                   os.clock,    os.user,        os.sharedFiles};
   const Output output = Produce(hidden, io, options, &anonymizer);
   Emit(os, io, options, output);
@@ -176,8 +177,8 @@ int Run(const platform::Platform& os, ConsoleIo& io, const std::vector<std::stri
   } catch (const Stop& stop) {
     io.WriteError(kProgram + stop.line);
   } catch (const platform::Failure& failure) {
-    io.WriteError(kProgram + std::string("the report could not be made: ") +
-                  failure.Description() + " (" + std::to_string(failure.Number()) + ")");
+    io.WriteError(kProgram + std::string("the report could not be made: ") + failure.Description() +
+                  " (" + std::to_string(failure.Number()) + ")");
   } catch (const std::bad_alloc&) {
     io.WriteError(kProgram + std::string("out of memory"));
   } catch (const std::exception& failure) {

@@ -38,7 +38,9 @@ std::vector<Mark> MarksOf(const environment::EntryJudgement& judgement) {
 SearchListReport ListReport(const platform::Platform& os, SearchList kind, const std::string& name,
                             const environment::VariableDictionary& userValues,
                             const environment::VariableDictionary& systemValues) {
-  SearchListReport list{name, Effective(os, name), {},
+  SearchListReport list{name,
+                        Effective(os, name),
+                        {},
                         environment::ReadSystemEnvironment(systemValues, name),
                         environment::ReadUserEnvironment(userValues, name)};
   const environment::ListMembers users(environment::GetUserVariable(userValues, name));
@@ -48,8 +50,8 @@ SearchListReport ListReport(const platform::Platform& os, SearchList kind, const
   for (std::size_t i = 0; i < pieces.size(); ++i) {
     environment::EntryJudgement& judgement = judgements[i];
     if (judgement.awaitingTest) {
-      environment::TakeAnswer(judgement, environment::NamesWhatIsWanted(
-                                             os.files, judgement.place, judgement.wanted));
+      environment::TakeAnswer(
+          judgement, environment::NamesWhatIsWanted(os.files, judgement.place, judgement.wanted));
     }
     list.entries.push_back({std::string(pieces[i]),
                             users.Contains(pieces[i]) ? Source::kUser : Source::kSystem,
@@ -63,8 +65,8 @@ Product ProductReport(const platform::Platform& os, const std::string& name, boo
   Product product{name, namesFile, Effective(os, name), Source::kSystem, false};
   if (product.value.empty()) return product;
   if (report::IsUsersValue(userValues, name, product.value)) product.source = Source::kUser;
-  product.exists = namesFile ? report::FileExists(os, product.value)
-                             : report::FolderExists(os, product.value);
+  product.exists =
+      namesFile ? report::FileExists(os, product.value) : report::FolderExists(os, product.value);
   return product;
 }
 

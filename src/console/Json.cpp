@@ -9,7 +9,9 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-const char* SourceName(Source source) { return source == Source::kUser ? "user" : "system"; }
+const char* SourceName(Source source) {
+  return source == Source::kUser ? "user" : "system";
+}
 
 Json StoredJson(const std::string& value) {
   Json entries = Json::array();
@@ -60,9 +62,8 @@ class Reader {
     const std::string at = pointer + "/" + name;
     const auto found = object.find(name);
     if (found == object.end()) Fail(at, "missing");
-    if (found->type() != type &&
-        !(type == Json::value_t::number_unsigned && found->is_number_integer() &&
-          found->get<std::int64_t>() >= 0)) {
+    if (found->type() != type && !(type == Json::value_t::number_unsigned &&
+                                   found->is_number_integer() && found->get<std::int64_t>() >= 0)) {
       Fail(at, std::string("should be ") + TypeName(type) + ", is " + found->type_name());
     }
     return *found;
@@ -84,7 +85,8 @@ class Reader {
     return source == "user" ? Source::kUser : Source::kSystem;
   }
   void Object(const Json& value, const std::string& pointer) const {
-    if (!value.is_object()) Fail(pointer, std::string("should be an object, is ") + value.type_name());
+    if (!value.is_object())
+      Fail(pointer, std::string("should be an object, is ") + value.type_name());
   }
 
   [[noreturn]] static void Fail(const std::string& pointer, const std::string& what) {
@@ -122,8 +124,8 @@ SearchListReport ReadList(const Reader& read, const Json& item, const std::strin
       read.Object(marks[m], markAt);
       Mark mark{read.Text(marks[m], markAt, "mark"), read.Text(marks[m], markAt, "reason"), 0};
       if (marks[m].contains("sameAs")) {
-        mark.sameAs =
-            read.Member(marks[m], markAt, "sameAs", Json::value_t::number_unsigned).get<std::size_t>();
+        mark.sameAs = read.Member(marks[m], markAt, "sameAs", Json::value_t::number_unsigned)
+                          .get<std::size_t>();
       }
       entry.marks.push_back(std::move(mark));
     }
@@ -138,10 +140,11 @@ SearchListReport ReadList(const Reader& read, const Json& item, const std::strin
 
 Product ReadProduct(const Reader& read, const Json& item, const std::string& at) {
   read.Object(item, at);
-  Product product{read.Text(item, at, "name"), false, read.Text(item, at, "value"),
-                  Source::kSystem, false};
+  Product product{read.Text(item, at, "name"), false, read.Text(item, at, "value"), Source::kSystem,
+                  false};
   const std::string names = read.Text(item, at, "names");
-  if (names != "file" && names != "folder") Reader::Fail(at + "/names", "should be \"file\" or \"folder\"");
+  if (names != "file" && names != "folder")
+    Reader::Fail(at + "/names", "should be \"file\" or \"folder\"");
   product.namesFile = names == "file";
   if (!product.value.empty()) {
     product.source = read.SourceOf(item, at);
@@ -227,7 +230,8 @@ Report ReadReportJson(std::string_view document) {
   }
   const Json& mordale = read.Member(root, "", "mordale", Json::value_t::object);
   report.mordaleDatabase = read.Flag(mordale, "/mordale", "databaseExists");
-  if (mordale.contains("binInPath")) report.mordaleBinInPath = read.Flag(mordale, "/mordale", "binInPath");
+  if (mordale.contains("binInPath"))
+    report.mordaleBinInPath = read.Flag(mordale, "/mordale", "binInPath");
   return report;
 }
 

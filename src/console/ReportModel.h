@@ -57,7 +57,7 @@ struct Report {
   std::string version;
   std::string machine;
   std::string user;
-  std::string date;  // "YYYY-MM-DD HH:MM:SS", as the text report's header
+  std::string date;                     // "YYYY-MM-DD HH:MM:SS", as the text report's header
   std::vector<SearchListReport> lists;  // PATH, then CLASSPATH
   std::vector<Product> products;        // in the text report's order
   bool mordaleDatabase = false;

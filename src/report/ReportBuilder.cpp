@@ -154,8 +154,7 @@ bool IsUsersValue(const environment::VariableDictionary& userValues, const std::
 MordaleCheck CheckMordale(const platform::Platform& os, const std::string& mordalePath,
                           const std::string& path) {
   MordaleCheck check;
-  check.databaseExists =
-      !mordalePath.empty() && FileExists(os, mordalePath + "\\bin\\mordale.mdb");
+  check.databaseExists = !mordalePath.empty() && FileExists(os, mordalePath + "\\bin\\mordale.mdb");
   if (!check.databaseExists) return check;
   const std::string bin = mordalePath + "\\bin";
   const environment::ListMembers entries(path);
