@@ -7,7 +7,8 @@
 # Two runs on one commit give the same ZIPs, byte for byte: the programs carry
 # no build path and no link time, and the ZIP's entries are sorted, dated at
 # the commit's time (SOURCE_DATE_EPOCH, if set, instead) and without extra
-# fields.
+# fields. VELMORA_PACKAGE_PRESETS names the presets to package (both by
+# default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -21,7 +22,7 @@ version=$(sed -n 's/^project(Velmora VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 packages=$root/build/packages
 mkdir -p "$packages"
 summary=()
-for preset in windows-release windows-x86-release; do
+for preset in ${VELMORA_PACKAGE_PRESETS:-windows-release windows-x86-release}; do
   printf '\n== %s\n' "$preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"

@@ -2,8 +2,11 @@
 // reading of files to Windows; the rest is Console.cpp.
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "console/Console.h"
@@ -67,13 +70,13 @@ class Win32ConsoleIo final : public velmora::console::ConsoleIo {
   }
 
   std::optional<std::string> ReadFile(const std::string& path, std::string& reason) override {
-    const UniqueHandle file(CreateFileW(WideText(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
+    const HANDLE opened = CreateFileW(WideText(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) {
       reason = SystemMessage(GetLastError());
-      (void)file.release();  // not a handle to close
       return std::nullopt;
     }
+    const UniqueHandle file(opened);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) {
       reason = SystemMessage(GetLastError());
