@@ -26,6 +26,7 @@ const Names kForeignNames{"ПК-山田07", "Jösé", "Cörvane 山"};
 class ConsoleReport : public ::testing::TestWithParam<Binding> {
  protected:
   bool Prepare(const Names& names) {
+    test_.reset();  // the one before lets go of the registry it fenced first
     test_ = testing_support::MakeTestPlatform(GetParam());
     corvane_ = report_testing::PrepareWorkedExample(*test_, names);
     return corvane_.has_value();
