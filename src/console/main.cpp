@@ -99,6 +99,29 @@ class Win32ConsoleIo final : public velmora::console::ConsoleIo {
   }
 };
 
+// The console shows no boxes, dialogs or programs, and so links no user32,
+// whose loading would cost more than the whole report: a box's text goes to
+// standard error, and the rest is refused.
+class ConsoleUserServices final : public velmora::platform::UserServicesApi {
+ public:
+  explicit ConsoleUserServices(velmora::console::ConsoleIo& io) : io_(io) {}
+  int ShowMessage(const std::string& text, const std::string&, std::uint32_t) override {
+    io_.WriteError(text);
+    return velmora::platform::kIdOk;
+  }
+  std::optional<std::string> AskSaveFileName(const velmora::platform::SaveDialogRequest&) override {
+    throw Refused();
+  }
+  void StartProgram(const std::string&, const std::string&, int) override { throw Refused(); }
+  void PutClipboardText(const std::string&) override { throw Refused(); }
+
+ private:
+  static velmora::platform::Failure Refused() {
+    return velmora::platform::Win32Failure(ERROR_NOT_SUPPORTED);
+  }
+  velmora::console::ConsoleIo& io_;
+};
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -106,7 +129,14 @@ int wmain(int argc, wchar_t** argv) {
   (void)velmora::platform::HardenLibraryLoading();
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(Utf8Text(argv[i]));
-  velmora::platform::Win32Platform win32;
   Win32ConsoleIo io;
-  return velmora::console::Run(win32.Services(), io, args);
+  velmora::platform::Win32Registry registry;
+  velmora::platform::Win32Environment environment;
+  velmora::platform::Win32Identity identity;
+  const auto files = std::make_shared<velmora::platform::Win32FileSystem>();
+  velmora::platform::Win32Clock clock;
+  ConsoleUserServices user(io);
+  return velmora::console::Run(
+      velmora::platform::Platform{registry, environment, identity, *files, clock, user, files}, io,
+      args);
 }
