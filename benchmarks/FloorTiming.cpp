@@ -2,10 +2,11 @@
 // same job, in alternating runs within one session, and prints the medians
 // and their ratio:
 //
-//   floor_timing.exe Velmora.exe startup_floor.exe [runs [jobs]]
+//   floor_timing.exe Velmora.exe startup_floor.exe [runs [jobs [VelmoraReport.exe]]]
 //
 // jobs names the jobs to time, any of "startup", "controls", "refill",
-// "marks" and "report" (all five when left out).
+// "marks", "report" and "console" (the first five when left out; "console"
+// needs VelmoraReport.exe).
 //
 // - Controls: start-up against design_controls_floor.exe (beside
 //   startup_floor.exe), the least program that shows the same window: both
@@ -13,7 +14,8 @@
 //   window's icons, and nothing behind them. Its limit is Velmora's.
 // - Start-up: the same against startup_floor.exe, a window with the two lists
 //   only. No limit: it shows what the rest of the window costs.
-// - Sort refill, marks and View Report (Jobs.h).
+// - Sort refill, marks, View Report and the console program (Jobs.h); the
+//   console's text against console_floor.exe, beside startup_floor.exe.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -35,11 +37,15 @@ constexpr double kRefillLimit = 1.2;
 constexpr double kMarksLimit = 1.2;
 constexpr double kTypicalReportLimit = 1.5;
 constexpr double kLargestReportLimit = 3.0;
+constexpr double kConsoleReportLimit = 1.5;
+constexpr double kConsoleJsonLimit = 2.0;  // against the console's text report
 constexpr double kNoLimit = 0;
 
 int Run(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: floor_timing Velmora.exe startup_floor.exe [runs [jobs]]\n");
+    std::fprintf(stderr,
+                 "usage: floor_timing Velmora.exe startup_floor.exe [runs [jobs "
+                 "[VelmoraReport.exe]]]\n");
     return 2;
   }
   const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 11;
@@ -66,6 +72,12 @@ int Run(int argc, char** argv) {
     if (wanted("report")) {
       TimeViewReport(Typical(), kTypicalReportLimit, runs);
       TimeViewReport(Largest(), kLargestReportLimit, runs);
+    }
+    if (wanted("console") && argc > 5) {
+      TimeConsoleReport(Wide(argv[5]),
+                        floor.substr(0, floor.find_last_of(L"\\/") + 1) + L"console_floor.exe",
+                        kConsoleReportLimit, runs);
+      TimeConsoleJson(Largest(), kConsoleJsonLimit, runs);
     }
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "floor_timing: %s\n", failure.what());

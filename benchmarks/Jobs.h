@@ -31,4 +31,14 @@ void TimeViewReport(const Scenario& scenario, double limit, int runs);
 // thread.
 void TimeMarks(double limit, int runs);
 
+// VelmoraReport.exe writing the text report to a file standing for a pipe,
+// against `floor` (console_floor.exe) writing as many bytes there, each a
+// program started and waited for.
+void TimeConsoleReport(const std::wstring& velmoraReport, const std::wstring& floor, double limit,
+                       int runs);
+
+// The console's JSON against its text report, in this process; the "floor"
+// column is the text report.
+void TimeConsoleJson(const Scenario& scenario, double limit, int runs);
+
 }  // namespace velmora::benchmarks

@@ -8,10 +8,12 @@
 #   session with a private Xvfb: start-up with a typical PATH and with 2,900
 #   entries, the sort refill, and View Report with a typical and with the
 #   largest environment, each against its floor, in alternating runs; the
-#   medians and their ratio.
+#   medians and their ratio. And VelmoraReport.exe: its text report against
+#   the least console program writing as many bytes, and its JSON of the
+#   largest environment against its text report.
 #
 # VELMORA_BENCH_RUNS sets the repetitions (native: 5; Wine: 11 runs of each);
-# VELMORA_BENCH_JOBS picks Wine jobs ("startup,controls,refill,marks,report"
+# VELMORA_BENCH_JOBS picks Wine jobs ("startup,controls,refill,marks,report,console"
 # by default; "controls" times start-up against the least program showing the
 # same window, "startup" against a window with the two lists only, "marks" the
 # time until every entry's mark has settled against listing the same folders).
@@ -32,9 +34,10 @@ build/native-release/benchmarks/entry_checks_benchmark \
 # Start-up is timed on the program as it ships (Release, stripped), against a
 # floor stripped the same way.
 cmake --preset windows-release >/dev/null
-cmake --build --preset windows-release --target Velmora
+cmake --build --preset windows-release --target Velmora VelmoraReport
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target startup_floor design_controls_floor floor_timing
+cmake --build --preset windows --target startup_floor design_controls_floor console_floor \
+  floor_timing
 printf '\n== windows (x86_64) under Wine, against the floor\n'
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
@@ -42,4 +45,5 @@ wine_session_start "$root/build/bench-wineprefix" xvfb
 wine build/windows/benchmarks/floor_timing.exe \
   "$(winepath -w build/windows-release/src/window/Velmora.exe)" \
   "$(winepath -w build/windows/benchmarks/startup_floor.exe)" \
-  "${VELMORA_BENCH_RUNS:-11}" "${VELMORA_BENCH_JOBS:-startup,controls,refill,marks,report}"
+  "${VELMORA_BENCH_RUNS:-11}" "${VELMORA_BENCH_JOBS:-startup,controls,refill,marks,report,console}" \
+  "$(winepath -w build/windows-release/src/console/VelmoraReport.exe)"

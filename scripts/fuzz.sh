@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Fuzzes the decoders of outside data, the registry value reader and the
-# report builder, each for a fixed time (libFuzzer, clang, AddressSanitizer
+# Fuzzes the decoders of outside data, the registry value reader, the
+# report builder and the reader of saved JSON reports, each for a fixed time (libFuzzer, clang, AddressSanitizer
 # and UndefinedBehaviorSanitizer):
 #
 #   scripts/fuzz.sh [SECONDS] [--check]
@@ -32,7 +32,7 @@ scripts/setup.sh
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
-for target in registry report; do
+for target in registry report report_json; do
   program=build/fuzz/fuzz/fuzz_$target
   corpus=fuzz/corpus/$target
   work=build/fuzz/work/$target

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang-format
-  googletest libbenchmark-dev
+  googletest libbenchmark-dev nlohmann-json3-dev python3-jsonschema
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine wine64 wine32:i386 fonts-wine
   xvfb xdotool x11-utils x11-apps imagemagick

@@ -35,13 +35,6 @@ std::size_t CharacterCount(std::string_view text) {
   return count;
 }
 
-std::string HeaderDate(const platform::LocalTime& t) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                t.minute, t.second);
-  return text;
-}
-
 class ReportWriter {
  public:
   ReportWriter(const platform::Platform& os, const environment::VariableDictionary& userValues,
@@ -124,30 +117,20 @@ class ReportWriter {
       Line(kNoteIndent + name + ": ");
       return;
     }
-    // The user's when the value is the user's variable written out whole, raw
-    // and expanded text joined by ";" as one list, the value's own closing
-    // ";" standing for the expanded text: for a plain value (nothing
-    // expanded), the user's text seen unchanged by the process.
-    const auto own = environment::GetUserVariable(user_, name);
-    const bool isUser = own && text::EqualsNoCase(value + ";", own->raw + ";" + own->expanded);
+    const bool isUser = IsUsersValue(user_, name, value);
     Line(kEntryIndent + std::string(isUser ? kUserTag : kSystemTag) + name + ": " + value + "\t" +
          note(os_, value));
   }
 
-  // Whether the Mordale database is there, and whether its bin folder itself
-  // (not a neighbour such as bin64) is an entry of PATH.
   void MordaleChecks() {
-    const std::string mordale = Effective("MORDALEPATH");
-    if (mordale.empty() || !FileExists(os_, mordale + "\\bin\\mordale.mdb")) {
+    const MordaleCheck check = CheckMordale(os_, Effective("MORDALEPATH"), Effective("PATH"));
+    if (!check.databaseExists) {
       Line(kNoteIndent + std::string("%MordalePath%\\bin\\mordale.mdb not found!"));
       return;
     }
     Line("    %MordalePath%\\bin\\mordale.mdb exists");
-    const std::string bin = mordale + "\\bin";
-    const environment::ListMembers path(Effective("PATH"));
-    const bool inPath = path.Contains(bin) || path.Contains(bin + "\\");
-    Line(kNoteIndent + std::string(inPath ? "%MordalePath%\\bin is in PATH"
-                                          : "%MordalePath%\\bin is not in PATH!"));
+    Line(kNoteIndent + std::string(check.binInPath ? "%MordalePath%\\bin is in PATH"
+                                                   : "%MordalePath%\\bin is not in PATH!"));
   }
 
   const platform::Platform& os_;
@@ -157,6 +140,34 @@ class ReportWriter {
 };
 
 }  // namespace
+
+bool IsUsersValue(const environment::VariableDictionary& userValues, const std::string& name,
+                  const std::string& value) {
+  // The user's when the value is the user's variable written out whole, raw
+  // and expanded text joined by ";" as one list, the value's own closing
+  // ";" standing for the expanded text: for a plain value (nothing
+  // expanded), the user's text seen unchanged by the process.
+  const auto own = environment::GetUserVariable(userValues, name);
+  return own && text::EqualsNoCase(value + ";", own->raw + ";" + own->expanded);
+}
+
+MordaleCheck CheckMordale(const platform::Platform& os, const std::string& mordalePath,
+                          const std::string& path) {
+  MordaleCheck check;
+  check.databaseExists = !mordalePath.empty() && FileExists(os, mordalePath + "\\bin\\mordale.mdb");
+  if (!check.databaseExists) return check;
+  const std::string bin = mordalePath + "\\bin";
+  const environment::ListMembers entries(path);
+  check.binInPath = entries.Contains(bin) || entries.Contains(bin + "\\");
+  return check;
+}
+
+std::string HeaderDate(const platform::LocalTime& t) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
+  return text;
+}
 
 std::string StarLine(std::string_view text, std::int32_t width) {
   const std::size_t length = CharacterCount(text);

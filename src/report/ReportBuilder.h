@@ -24,6 +24,24 @@ inline constexpr const char* kDomainsFile = "OMRA_DOMAINS_FILE";
 // width characters or more comes back unchanged. Characters, not bytes, count.
 [[nodiscard]] std::string StarLine(std::string_view text, std::int32_t width);
 
+// The header's date, "YYYY-MM-DD HH:MM:SS".
+[[nodiscard]] std::string HeaderDate(const platform::LocalTime& t);
+
+// Whether a product variable's effective value is the user's own variable
+// (the "USR " tag) rather than the machine's.
+[[nodiscard]] bool IsUsersValue(const environment::VariableDictionary& userValues,
+                                const std::string& name, const std::string& value);
+
+// The two checks of the Mordale installation, from the effective MORDALEPATH
+// and PATH: whether its database is there, and then whether its bin folder
+// itself (not a neighbour such as bin64) is an entry of PATH.
+struct MordaleCheck {
+  bool databaseExists = false;
+  bool binInPath = false;  // false too when the database is missing
+};
+[[nodiscard]] MordaleCheck CheckMordale(const platform::Platform& os,
+                                        const std::string& mordalePath, const std::string& path);
+
 // The report's lines, each ended by CR LF, in UTF-8, with every stored value
 // taken from the user's and the machine's environment keys as read once for
 // this report. Throws platform::Failure when the user's key cannot be read.
