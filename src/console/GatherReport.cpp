@@ -17,27 +17,69 @@ std::string Effective(const platform::Platform& os, const std::string& name) {
   return os.environment.Variable(name).value_or(std::string());
 }
 
-// The mark in the words the window shows for it.
+// Every mark the entry bears, in the window's order, with its reason.
 std::vector<Mark> MarksOf(const environment::EntryJudgement& judgement) {
-  switch (judgement.mark) {
-    case EntryMark::kNone:
-      return {};
-    case EntryMark::kNotFound:
-      return {{"notFound",
-               judgement.wanted == environment::Wanted::kFolder ? "Folder not found"
-                                                                : "File or folder not found",
-               0}};
-    case EntryMark::kRepeated:
-      return {{"repeated", "Same as entry " + std::to_string(judgement.sameAs), judgement.sameAs}};
-    case EntryMark::kEmpty:
-      return {{"empty", "Empty entry", 0}};
+  std::vector<Mark> marks;
+  for (const EntryMark kind : environment::kMarkOrder) {
+    if (!environment::Bears(judgement, kind)) continue;
+    switch (kind) {
+      case EntryMark::kNotFound:
+        marks.push_back({"notFound",
+                         judgement.wanted == environment::Wanted::kFolder
+                             ? "Folder not found"
+                             : "File or folder not found",
+                         0});
+        break;
+      case EntryMark::kRepeated:
+        marks.push_back(
+            {"repeated", "Same as entry " + std::to_string(judgement.sameAs), judgement.sameAs});
+        break;
+      case EntryMark::kEmpty:
+        marks.push_back({"empty", "Empty entry", 0});
+        break;
+      case EntryMark::kNeverRuns:
+        marks.push_back(
+            {"neverRuns", "Holds programs that never run here: an earlier copy comes first", 0});
+        break;
+      case EntryMark::kNeverExpanded: {
+        std::string reason = "Holds " + judgement.reference + ", which is never expanded";
+        if (judgement.plainTextDefined && judgement.holder != environment::Holder::kUnknown) {
+          reason +=
+              judgement.holder == environment::Holder::kUser ? ": the user's" : ": the system's";
+          reason += " PATH is stored as plain text, not as an expandable value";
+        }
+        marks.push_back({"neverExpanded", std::move(reason), 0});
+        break;
+      }
+      case EntryMark::kUnbalancedQuote:
+        marks.push_back({"unbalancedQuote",
+                         "Unbalanced quote: a command prompt reads the entries after it as part of "
+                         "this one",
+                         0});
+        break;
+      case EntryMark::kNone:
+        break;
+    }
   }
-  return {};
+  return marks;
+}
+
+std::vector<Program> ProgramsOf(const environment::WhichCopy& copies) {
+  std::vector<Program> programs;
+  for (const environment::NeverRuns& never : copies.neverRun) {
+    programs.push_back(
+        {never.copy.file, never.copy.executionAlias, never.byEntry, never.by.file, {}});
+  }
+  for (const environment::RunsFirst& first : copies.runsFirst) {
+    programs.push_back({first.copy.file, first.copy.executionAlias, 0, "", first.overEntries});
+  }
+  return programs;
 }
 
 SearchListReport ListReport(const platform::Platform& os, SearchList kind, const std::string& name,
                             const environment::VariableDictionary& userValues,
-                            const environment::VariableDictionary& systemValues) {
+                            const environment::VariableDictionary& systemValues,
+                            const environment::StoredPath& stored) {
   SearchListReport list{name,
                         Effective(os, name),
                         {},
@@ -45,17 +87,12 @@ SearchListReport ListReport(const platform::Platform& os, SearchList kind, const
                         environment::ReadUserEnvironment(userValues, name)};
   const environment::ListMembers users(environment::GetUserVariable(userValues, name));
   const std::vector<std::string_view> pieces = text::SplitSearchList(list.effective);
-  std::vector<environment::EntryJudgement> judgements =
-      environment::JudgeEntries(kind, pieces, os.environment);
-  for (std::size_t i = 0; i < pieces.size(); ++i) {
-    environment::EntryJudgement& judgement = judgements[i];
-    if (judgement.awaitingTest) {
-      environment::TakeAnswer(
-          judgement, environment::NamesWhatIsWanted(os.files, judgement.place, judgement.wanted));
-    }
+  const std::vector<environment::EntryJudgement> judgements =
+      environment::JudgeAll(kind, list.effective, os, stored);
+  for (std::size_t i = 0; i < pieces.size() && i < judgements.size(); ++i) {
     list.entries.push_back({std::string(pieces[i]),
                             users.Contains(pieces[i]) ? Source::kUser : Source::kSystem,
-                            MarksOf(judgement)});
+                            MarksOf(judgements[i]), ProgramsOf(judgements[i].programs)});
   }
   return list;
 }
@@ -80,9 +117,11 @@ Report GatherReport(const platform::Platform& os, const environment::VariableDic
   report.machine = environment::GetMachineName(os);
   report.user = environment::GetCurrentUserName(os);
   report.date = report::HeaderDate(os.clock.Now());
-  report.lists.push_back(ListReport(os, SearchList::kPath, "PATH", userValues, systemValues));
+  const environment::StoredPath stored = environment::ReadStoredPath(os);
   report.lists.push_back(
-      ListReport(os, SearchList::kClasspath, "CLASSPATH", userValues, systemValues));
+      ListReport(os, SearchList::kPath, "PATH", userValues, systemValues, stored));
+  report.lists.push_back(
+      ListReport(os, SearchList::kClasspath, "CLASSPATH", userValues, systemValues, stored));
   for (const char* name : report::kProductVariables) {
     report.products.push_back(ProductReport(os, name, false, userValues));
   }

@@ -28,8 +28,23 @@ Json ListJson(const SearchListReport& list) {
       if (mark.sameAs != 0) item["sameAs"] = mark.sameAs;
       marks.push_back(std::move(item));
     }
-    entries.push_back(
-        {{"text", entry.text}, {"source", SourceName(entry.source)}, {"marks", std::move(marks)}});
+    Json item{
+        {"text", entry.text}, {"source", SourceName(entry.source)}, {"marks", std::move(marks)}};
+    if (!entry.programs.empty()) {
+      Json programs = Json::array();
+      for (const Program& program : entry.programs) {
+        Json copy{{"file", program.file}, {"alias", program.executionAlias}};
+        if (program.byEntry != 0) {
+          copy["byEntry"] = program.byEntry;
+          copy["by"] = program.by;
+        } else {
+          copy["overEntries"] = program.overEntries;
+        }
+        programs.push_back(std::move(copy));
+      }
+      item["programs"] = std::move(programs);
+    }
+    entries.push_back(std::move(item));
   }
   return Json{{"name", list.name},
               {"effective", list.effective},
@@ -117,7 +132,7 @@ SearchListReport ReadList(const Reader& read, const Json& item, const std::strin
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const std::string entryAt = at + "/entries/" + std::to_string(i);
     read.Object(entries[i], entryAt);
-    Entry entry{read.Text(entries[i], entryAt, "text"), read.SourceOf(entries[i], entryAt), {}};
+    Entry entry{read.Text(entries[i], entryAt, "text"), read.SourceOf(entries[i], entryAt), {}, {}};
     const Json& marks = read.Array(entries[i], entryAt, "marks");
     for (std::size_t m = 0; m < marks.size(); ++m) {
       const std::string markAt = entryAt + "/marks/" + std::to_string(m);
@@ -128,6 +143,32 @@ SearchListReport ReadList(const Reader& read, const Json& item, const std::strin
                           .get<std::size_t>();
       }
       entry.marks.push_back(std::move(mark));
+    }
+    if (entries[i].contains("programs")) {
+      const Json& programs = read.Array(entries[i], entryAt, "programs");
+      for (std::size_t p = 0; p < programs.size(); ++p) {
+        const std::string programAt = entryAt + "/programs/" + std::to_string(p);
+        read.Object(programs[p], programAt);
+        Program program{read.Text(programs[p], programAt, "file"),
+                        read.Flag(programs[p], programAt, "alias"),
+                        0,
+                        "",
+                        {}};
+        if (programs[p].contains("byEntry")) {
+          program.byEntry =
+              read.Member(programs[p], programAt, "byEntry", Json::value_t::number_unsigned)
+                  .get<std::size_t>();
+          program.by = read.Text(programs[p], programAt, "by");
+        } else {
+          for (const Json& over : read.Array(programs[p], programAt, "overEntries")) {
+            if (!over.is_number_integer() || over.get<std::int64_t>() < 1) {
+              Reader::Fail(programAt + "/overEntries", "should hold entry numbers");
+            }
+            program.overEntries.push_back(over.get<std::size_t>());
+          }
+        }
+        entry.programs.push_back(std::move(program));
+      }
     }
     list.entries.push_back(std::move(entry));
   }

@@ -14,8 +14,9 @@ namespace velmora::console {
 
 enum class Source { kUser, kSystem };
 
-// One mark of an entry: its name ("notFound", "repeated", "empty"), the words
-// the window shows for it, and for a repeat the earlier entry, counted from 1.
+// One mark of an entry: its name ("notFound", "repeated", "empty",
+// "neverRuns", "neverExpanded", "unbalancedQuote"), the reason in words, and
+// for a repeat the earlier entry, counted from 1.
 struct Mark {
   std::string mark;
   std::string reason;
@@ -23,10 +24,22 @@ struct Mark {
   bool operator==(const Mark&) const = default;
 };
 
+// A program file of a PATH entry that another entry's copy of the same name
+// keeps from running, or that runs while later entries hold other copies.
+struct Program {
+  std::string file;
+  bool executionAlias = false;
+  std::size_t byEntry = 0;  // the entry whose copy runs instead, from 1; 0 when this one runs
+  std::string by;           // that copy's file name
+  std::vector<std::size_t> overEntries;  // when it runs: the entries whose copies never do
+  bool operator==(const Program&) const = default;
+};
+
 struct Entry {
   std::string text;
   Source source = Source::kSystem;
-  std::vector<Mark> marks;
+  std::vector<Mark> marks;        // in the order the window ranks them, the shown one first
+  std::vector<Program> programs;  // PATH only: the entry's conflicting programs
   bool operator==(const Entry&) const = default;
 };
 

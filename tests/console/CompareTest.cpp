@@ -18,7 +18,7 @@ Report Baseline() {
   Report report{"Velmora", "1.0.24", "BUILD07", "jdoe", "2011-03-07 14:05:09", {}, {}, true, true};
   report.lists.push_back({"PATH", "A;B;C;D;B", {}, "A;B", "C"});
   for (const char* entry : {"A", "B", "C", "D", "B"}) {
-    report.lists[0].entries.push_back({entry, Source::kSystem, {}});
+    report.lists[0].entries.push_back({entry, Source::kSystem, {}, {}});
   }
   report.lists[0].entries[4].marks = {{"repeated", "Same as entry 2", 2}};
   report.products.push_back({"CORVANE_HOME", false, "C:\\Corvane", Source::kSystem, true});
@@ -40,7 +40,7 @@ TEST(Compare, FindsEachKindOfDifferenceOnce) {
   } cases[] = {
       {"added",
        [&](Report& r) {
-         entries(r).push_back({"E", Source::kSystem, {}});
+         entries(r).push_back({"E", Source::kSystem, {}, {}});
        },
        {DifferenceKind::kEntryAdded, "PATH", "E", "", "", 0, 6}},
       {"removed",

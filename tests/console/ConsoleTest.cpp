@@ -103,6 +103,35 @@ TEST_P(ConsoleReport, JsonReadsBackAndComparesWithoutDifference) {
   EXPECT_NE(changed.characters.find("PATH: entry added at 1: C:\\Elsewhere"), std::string::npos);
 }
 
+// Every mark an entry bears, in order, and which copy of a program runs.
+TEST_P(ConsoleReport, JsonCarriesEveryMarkAndWhichCopyRuns) {
+  if (!Prepare(report_testing::kWorkedNames))
+    GTEST_SKIP() << "the user and machine cannot be chosen";
+  std::string one = test_->MakeFile("One\\tool.exe", "new");
+  std::string two = test_->MakeFile("Two\\tool.exe", "old");
+  one.resize(one.rfind('\\'));
+  two.resize(two.rfind('\\'));
+  test_->UnsetVariable("PATHEXT");
+  test_->SetVariable("PATH", one + ";" + two + ";%VELMORA_UNSET_Q%\\bin;\"C:\\Q");
+  RecordingIo io;
+  ASSERT_EQ(console::Run(Os(), io, {"--json"}), console::kExitWritten);
+  const auto entries = console::ReadReportJson(io.bytes).lists.at(0).entries;
+  ASSERT_EQ(entries.size(), 4u);
+  using Programs = std::vector<console::Program>;
+  EXPECT_EQ(entries[0].programs, (Programs{{"tool.exe", false, 0, "", {2}}}));
+  EXPECT_EQ(entries[1].programs, (Programs{{"tool.exe", false, 1, "tool.exe", {}}}));
+  const auto names = [&](std::size_t entry) {
+    std::string joined;
+    for (const console::Mark& mark : entries[entry].marks) joined += mark.mark + " ";
+    return joined;
+  };
+  EXPECT_EQ(names(0), "");
+  EXPECT_EQ(names(1), "neverRuns ");
+  EXPECT_EQ(names(2), "neverExpanded ");
+  EXPECT_EQ(entries[2].marks[0].reason, "Holds %VELMORA_UNSET_Q%, which is never expanded");
+  EXPECT_EQ(names(3), "unbalancedQuote notFound ");
+}
+
 // No byte of the user's, the machine's or the profile folder's name is left,
 // whatever their letter case, in the text or the JSON; the header's frame
 // stands around the placeholders.
