@@ -158,6 +158,7 @@ SearchListReport ReadList(const Reader& read, const Json& item, const std::strin
           program.byEntry =
               read.Member(programs[p], programAt, "byEntry", Json::value_t::number_unsigned)
                   .get<std::size_t>();
+          if (program.byEntry == 0) Reader::Fail(programAt + "/byEntry", "should be 1 or more");
           program.by = read.Text(programs[p], programAt, "by");
         } else {
           for (const Json& over : read.Array(programs[p], programAt, "overEntries")) {
