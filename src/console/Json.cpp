@@ -248,6 +248,11 @@ Report ReadReportJson(std::string_view document) {
     std::string what = error.what();
     if (const std::size_t cut = what.find("] "); cut != std::string::npos) what.erase(0, cut + 2);
     throw BadDocument("at byte " + std::to_string(error.byte) + ": " + what);
+  } catch (const Json::exception& error) {
+    // A number past what a double holds ("1e999"): the library names it.
+    std::string what = error.what();
+    if (const std::size_t cut = what.find("] "); cut != std::string::npos) what.erase(0, cut + 2);
+    throw BadDocument(what);
   }
   const Reader read;
   read.Object(root, "");
