@@ -117,7 +117,7 @@ Report GatherReport(const platform::Platform& os, const environment::VariableDic
   report.machine = environment::GetMachineName(os);
   report.user = environment::GetCurrentUserName(os);
   report.date = report::HeaderDate(os.clock.Now());
-  const environment::StoredPath stored = environment::ReadStoredPath(os);
+  const environment::StoredPath stored = environment::StoredPathOf(userValues, systemValues);
   report.lists.push_back(
       ListReport(os, SearchList::kPath, "PATH", userValues, systemValues, stored));
   report.lists.push_back(

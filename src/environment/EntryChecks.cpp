@@ -178,20 +178,30 @@ void TakeAnswer(EntryJudgement& judgement, bool found) {
   }
 }
 
+namespace {
+
+std::optional<StoredValue> StoredPathValue(const VariableDictionary& values) {
+  const VariableItem* item = values.Find("PATH");
+  if (item == nullptr) return std::nullopt;
+  return StoredValue{item->raw, item->type == platform::kRegSz};
+}
+
+}  // namespace
+
 StoredPath ReadStoredPath(const platform::Platform& os) {
-  const auto stored = [](const VariableDictionary& values) -> std::optional<StoredValue> {
-    const VariableItem* item = values.Find("PATH");
-    if (item == nullptr) return std::nullopt;
-    return StoredValue{item->raw, item->type == platform::kRegSz};
-  };
   StoredPath path;
   try {
-    path.user = stored(ReadUserValues(os));
+    path.user = StoredPathValue(ReadUserValues(os));
   } catch (const platform::Failure&) {
     // Two names that are one once upper-cased: the user's value is unknown.
   }
-  path.system = stored(ReadSystemValues(os));
+  path.system = StoredPathValue(ReadSystemValues(os));
   return path;
+}
+
+StoredPath StoredPathOf(const VariableDictionary& userValues,
+                        const VariableDictionary& systemValues) {
+  return {StoredPathValue(userValues), StoredPathValue(systemValues)};
 }
 
 std::vector<EntryJudgement> JudgeAll(SearchList list, std::string_view value,

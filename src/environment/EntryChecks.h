@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "environment/Registry.h"
 #include "environment/WhichCopy.h"
 #include "platform/Platform.h"
 
@@ -105,6 +106,9 @@ void TakePrograms(EntryJudgement& judgement, WhichCopy programs);
 // How the user's and the machine's stored PATH are kept, read from the
 // registry; a value that cannot be read is left out. Never throws.
 [[nodiscard]] StoredPath ReadStoredPath(const platform::Platform& os);
+// The same, from the keys a caller has already read.
+[[nodiscard]] StoredPath StoredPathOf(const VariableDictionary& userValues,
+                                      const VariableDictionary& systemValues);
 
 // Judges a list's entries completely on the calling thread, waiting for every
 // answer, for a program without a window (the console report): marks,
