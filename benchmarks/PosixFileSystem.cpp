@@ -64,6 +64,14 @@ std::optional<std::vector<platform::FolderFile>> PosixFileSystem::ListFolder(
   return files;
 }
 
+std::optional<std::vector<std::string>> PosixFileSystem::ListNames(const std::string& folder) {
+  const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), &::closedir);
+  if (!listing) return std::nullopt;
+  std::vector<std::string> names;
+  while (const dirent* entry = ::readdir(listing.get())) names.emplace_back(entry->d_name);
+  return names;
+}
+
 bool PosixFileSystem::SameBytes(const std::string& first, const std::string& second) {
   std::ifstream one(first, std::ios::binary);
   std::ifstream other(second, std::ios::binary);

@@ -13,6 +13,7 @@ class PosixFileSystem final : public platform::FileSystemApi {
  public:
   std::uint32_t FileAttributes(const std::string& path) override;
   std::optional<std::vector<platform::FolderFile>> ListFolder(const std::string& folder) override;
+  std::optional<std::vector<std::string>> ListNames(const std::string& folder) override;
   bool SameBytes(const std::string& first, const std::string& second) override;
   std::int32_t CreateNew(const std::string& path, platform::FileHandle* file) override;
   std::int32_t Write(platform::FileHandle file, const void* data, std::uint32_t size) override;

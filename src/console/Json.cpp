@@ -13,44 +13,65 @@ const char* SourceName(Source source) {
   return source == Source::kUser ? "user" : "system";
 }
 
-Json StoredJson(const std::string& value) {
-  Json entries = Json::array();
-  for (const std::string_view entry : text::SplitSearchList(value)) entries.push_back(entry);
-  return Json{{"value", value}, {"entries", std::move(entries)}};
+// The document is built member by member into room made beforehand: a
+// report of the longest lists holds thousands of entries, and building each
+// from a list of members copies every value once more.
+Json& NewObject(Json& value, std::size_t members) {
+  value = Json::object();
+  value.get_ref<Json::object_t&>().reserve(members);
+  return value;
+}
+Json::array_t& NewArray(Json& value, std::size_t items) {
+  value = Json::array();
+  auto& array = value.get_ref<Json::array_t&>();
+  array.reserve(items);
+  return array;
+}
+
+void StoredJson(Json& stored, const std::string& value) {
+  NewObject(stored, 2)["value"] = value;
+  const std::vector<std::string_view> pieces = text::SplitSearchList(value);
+  Json::array_t& entries = NewArray(stored["entries"], pieces.size());
+  for (const std::string_view entry : pieces) entries.emplace_back(entry);
+}
+
+void ProgramsJson(Json& programs, const std::vector<Program>& list) {
+  Json::array_t& copies = NewArray(programs, list.size());
+  for (const Program& program : list) {
+    Json& copy = NewObject(copies.emplace_back(), 3);
+    copy["file"] = program.file;
+    copy["alias"] = program.executionAlias;
+    if (program.byEntry != 0) {
+      copy["byEntry"] = program.byEntry;
+      copy["by"] = program.by;
+    } else {
+      copy["overEntries"] = program.overEntries;
+    }
+  }
 }
 
 Json ListJson(const SearchListReport& list) {
-  Json entries = Json::array();
+  Json result;
+  NewObject(result, 5);
+  result["name"] = list.name;
+  result["effective"] = list.effective;
+  Json::array_t& entries = NewArray(result["entries"], list.entries.size());
   for (const Entry& entry : list.entries) {
-    Json marks = Json::array();
+    Json& item = NewObject(entries.emplace_back(), entry.programs.empty() ? 3 : 4);
+    item["text"] = entry.text;
+    item["source"] = SourceName(entry.source);
+    Json::array_t& marks = NewArray(item["marks"], entry.marks.size());
     for (const Mark& mark : entry.marks) {
-      Json item{{"mark", mark.mark}, {"reason", mark.reason}};
-      if (mark.sameAs != 0) item["sameAs"] = mark.sameAs;
-      marks.push_back(std::move(item));
+      Json& one = NewObject(marks.emplace_back(), mark.sameAs != 0 ? 3 : 2);
+      one["mark"] = mark.mark;
+      one["reason"] = mark.reason;
+      if (mark.sameAs != 0) one["sameAs"] = mark.sameAs;
     }
-    Json item{
-        {"text", entry.text}, {"source", SourceName(entry.source)}, {"marks", std::move(marks)}};
-    if (!entry.programs.empty()) {
-      Json programs = Json::array();
-      for (const Program& program : entry.programs) {
-        Json copy{{"file", program.file}, {"alias", program.executionAlias}};
-        if (program.byEntry != 0) {
-          copy["byEntry"] = program.byEntry;
-          copy["by"] = program.by;
-        } else {
-          copy["overEntries"] = program.overEntries;
-        }
-        programs.push_back(std::move(copy));
-      }
-      item["programs"] = std::move(programs);
-    }
-    entries.push_back(std::move(item));
+    if (!entry.programs.empty()) ProgramsJson(item["programs"], entry.programs);
   }
-  return Json{{"name", list.name},
-              {"effective", list.effective},
-              {"entries", std::move(entries)},
-              {"system", StoredJson(list.system)},
-              {"user", StoredJson(list.user)}};
+  StoredJson(result["system"], list.system);
+  StoredJson(result["user"], list.user);
+  return result;
 }
 
 Json ProductJson(const Product& product) {

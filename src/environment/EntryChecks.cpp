@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "environment/AbsentPlaces.h"
 #include "environment/Lookups.h"
 #include "platform/Failure.h"
 #include "text/Text.h"
@@ -208,6 +209,18 @@ std::vector<EntryJudgement> JudgeAll(SearchList list, std::string_view value,
                                      const platform::Platform& os, const StoredPath& stored) {
   std::vector<EntryJudgement> judged =
       JudgeEntries(list, text::SplitSearchList(value), os.environment, stored);
+  // A long list's entries that listings show are not there need no test of their own.
+  std::vector<std::string> places;
+  std::vector<std::size_t> asking;  // entry index of each place
+  for (std::size_t index = 0; index < judged.size(); ++index) {
+    if (!judged[index].awaitingTest) continue;
+    places.push_back(judged[index].place);
+    asking.push_back(index);
+  }
+  const std::vector<bool> absent = CertainlyAbsent(os.files, places);
+  for (std::size_t at = 0; at < asking.size(); ++at) {
+    if (absent[at]) TakeAnswer(judged[asking[at]], false);
+  }
   std::vector<ProgramListing> listings;
   for (std::size_t index = 0; index < judged.size(); ++index) {
     EntryJudgement& judgement = judged[index];

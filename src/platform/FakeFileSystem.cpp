@@ -103,6 +103,23 @@ std::optional<std::vector<FolderFile>> FakeFileSystem::ListFolder(const std::str
   return files;
 }
 
+std::optional<std::vector<std::string>> FakeFileSystem::ListNames(const std::string& folder) {
+  std::unique_lock lock(mutex_);
+  const std::string normalized = Normalize(folder);
+  WaitWhileHeld(lock, normalized);
+  if (folder.empty() || !IsFolder(normalized)) return std::nullopt;
+  std::vector<std::string> names;
+  const std::string prefix = normalized + "\\";
+  for (auto at = entries_.lower_bound(prefix); at != entries_.end(); ++at) {
+    const auto& [path, entry] = *at;
+    if (!path.starts_with(prefix)) break;
+    const std::string_view name = std::string_view(path).substr(prefix.size());
+    if (name.find('\\') != std::string::npos) continue;
+    names.push_back(entry.name.empty() ? std::string(name) : entry.name);
+  }
+  return names;
+}
+
 bool FakeFileSystem::SameBytes(const std::string& first, const std::string& second) {
   std::unique_lock lock(mutex_);
   const std::string one = Normalize(first);

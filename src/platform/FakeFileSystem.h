@@ -53,6 +53,7 @@ class FakeFileSystem final : public FileSystemApi {
 
   std::uint32_t FileAttributes(const std::string& path) override;
   std::optional<std::vector<FolderFile>> ListFolder(const std::string& folder) override;
+  std::optional<std::vector<std::string>> ListNames(const std::string& folder) override;
   bool SameBytes(const std::string& first, const std::string& second) override;
   std::int32_t CreateNew(const std::string& path, FileHandle* file) override;
   std::int32_t Write(FileHandle file, const void* data, std::uint32_t size) override;

@@ -144,6 +144,12 @@ class FileSystemApi {
   [[nodiscard]] virtual std::optional<std::vector<FolderFile>> ListFolder(
       const std::string& folder) = 0;
 
+  // FindFirstFileEx and FindNextFile over folder\*: the name of everything the
+  // folder holds, files and folders, and the short name beside each that has
+  // one; nothing when the folder cannot be listed.
+  [[nodiscard]] virtual std::optional<std::vector<std::string>> ListNames(
+      const std::string& folder) = 0;
+
   // Whether two files of equal size hold the same bytes, both read through;
   // false when either cannot be read.
   [[nodiscard]] virtual bool SameBytes(const std::string& first, const std::string& second) = 0;

@@ -221,6 +221,24 @@ std::optional<std::vector<FolderFile>> Win32FileSystem::ListFolder(const std::st
   return files;
 }
 
+std::optional<std::vector<std::string>> Win32FileSystem::ListNames(const std::string& folder) {
+  std::wstring pattern = WideText(folder);
+  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW found{};
+  // Standard information carries the short names: a path may use them.
+  const HANDLE first = FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &found,
+                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (first == INVALID_HANDLE_VALUE) return std::nullopt;
+  const UniqueSearch search(first);
+  std::vector<std::string> names;
+  do {
+    names.push_back(Utf8Text(found.cFileName));
+    if (found.cAlternateFileName[0] != L'\0') names.push_back(Utf8Text(found.cAlternateFileName));
+  } while (FindNextFileW(search.get(), &found));
+  return names;
+}
+
 bool Win32FileSystem::SameBytes(const std::string& first, const std::string& second) {
   const UniqueFile one = OpenForReading(first);
   const UniqueFile other = OpenForReading(second);
