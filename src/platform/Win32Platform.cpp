@@ -191,6 +191,18 @@ UniqueFile OpenForReading(const std::string& path) {
   return UniqueFile(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 
+// Starts listing everything in folder, the first item in *found; nothing
+// when the folder cannot be listed.
+UniqueSearch FindFirstIn(const std::string& folder, FINDEX_INFO_LEVELS level,
+                         WIN32_FIND_DATAW* found) {
+  std::wstring pattern = WideText(folder);
+  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L'*';
+  const HANDLE first = FindFirstFileExW(pattern.c_str(), level, found, FindExSearchNameMatch,
+                                        nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  return UniqueSearch(first == INVALID_HANDLE_VALUE ? nullptr : first);
+}
+
 // Reads up to size bytes; how many came, 0 at the end or on a failure.
 DWORD ReadSome(HANDLE file, char* buffer, DWORD size) {
   DWORD read = 0;
@@ -200,15 +212,10 @@ DWORD ReadSome(HANDLE file, char* buffer, DWORD size) {
 }  // namespace
 
 std::optional<std::vector<FolderFile>> Win32FileSystem::ListFolder(const std::string& folder) {
-  std::wstring pattern = WideText(folder);
-  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
-  pattern += L'*';
   WIN32_FIND_DATAW found{};
   // Basic information leaves out the short names, which the listing never reads.
-  const HANDLE first = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
-                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (first == INVALID_HANDLE_VALUE) return std::nullopt;
-  const UniqueSearch search(first);
+  const UniqueSearch search = FindFirstIn(folder, FindExInfoBasic, &found);
+  if (!search) return std::nullopt;
   std::vector<FolderFile> files;
   do {
     if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
@@ -222,15 +229,10 @@ std::optional<std::vector<FolderFile>> Win32FileSystem::ListFolder(const std::st
 }
 
 std::optional<std::vector<std::string>> Win32FileSystem::ListNames(const std::string& folder) {
-  std::wstring pattern = WideText(folder);
-  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
-  pattern += L'*';
   WIN32_FIND_DATAW found{};
   // Standard information carries the short names: a path may use them.
-  const HANDLE first = FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &found,
-                                        FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (first == INVALID_HANDLE_VALUE) return std::nullopt;
-  const UniqueSearch search(first);
+  const UniqueSearch search = FindFirstIn(folder, FindExInfoStandard, &found);
+  if (!search) return std::nullopt;
   std::vector<std::string> names;
   do {
     names.push_back(Utf8Text(found.cFileName));
