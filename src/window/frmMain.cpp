@@ -143,7 +143,7 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       marks_.OnStartTests(wParam);
       return 0;
     case kMessageEntryTested:
-      marks_.OnEntryTested(wParam, lParam);
+      marks_.OnEntryTested(wParam);
       return 0;
     case kMessageProgramsResolved:
       marks_.OnProgramsResolved(wParam);

@@ -163,7 +163,9 @@ TEST_P(UnusableEntries, ReferencesAndQuotesAreMarkedWithTheirCause) {
   std::string value;
   for (const auto& c : cases) value += (value.empty() ? "" : ";") + std::string(c.entry);
   const auto judged =
-      environment::JudgeAll(SearchList::kPath, value, Os(), environment::ReadStoredPath(Os()));
+      environment::JudgeAll(SearchList::kPath, value, Os(),
+                            environment::StoredPathOf(environment::ReadUserValues(Os()),
+                                                      environment::ReadSystemValues(Os())));
   ASSERT_EQ(judged.size(), std::size(cases));
   for (std::size_t at = 0; at < judged.size(); ++at) {
     EXPECT_EQ(judged[at].mark, cases[at].mark) << cases[at].entry;
