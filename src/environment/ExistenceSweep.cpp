@@ -26,13 +26,16 @@ std::shared_ptr<ExistenceSweep> ExistenceSweep::Start(
       std::move(files), std::move(questions), std::move(extensions), std::move(reports), patience));
   std::unique_lock lock(sweep->mutex_);
   if (!sweep->StartWorker(lock)) return nullptr;
+  return sweep;
+}
+
+void ExistenceSweep::StartWatch() {
   try {
     // The watch holds the sweep until its last step is done or it is stopped.
-    std::thread([sweep] { sweep->Watch(); }).detach();
+    std::thread([self = shared_from_this()] { self->Watch(); }).detach();
   } catch (const std::system_error&) {
     // Without a watch the sweep still answers, only never goes on without a stuck question.
   }
-  return sweep;
 }
 
 bool ExistenceSweep::StartWorker(std::unique_lock<std::mutex>&) {
@@ -59,6 +62,10 @@ std::map<std::size_t, WhichCopy> ExistenceSweep::Programs() {
 }
 
 void ExistenceSweep::Work(std::uint64_t generation) {
+  // The first worker starts the watch once it runs itself: two threads
+  // started at once start one after the other, and the questions wait.
+  // Its first question is watched all the same: from when it was asked.
+  if (generation == 0) StartWatch();
   const std::size_t count = questions_.size();
   for (;;) {
     std::size_t step = 0;

@@ -72,6 +72,7 @@ class ExistenceSweep : public std::enable_shared_from_this<ExistenceSweep> {
                  std::vector<ExistenceQuestion> questions, std::vector<std::string> extensions,
                  SweepReports reports, std::chrono::milliseconds patience);
   [[nodiscard]] bool StartWorker(std::unique_lock<std::mutex>& lock);
+  void StartWatch();
   void Work(std::uint64_t generation);
   void Watch();
   void Test(std::size_t question);
