@@ -1,7 +1,6 @@
 #include "environment/WhichCopy.h"
 
 #include <algorithm>
-#include <map>
 #include <tuple>
 
 #include "text/Text.h"
@@ -11,8 +10,10 @@ namespace {
 
 // One program file found, where its name puts it in the search.
 struct Candidate {
+  std::string name;           // upper-cased, without its extension
   std::size_t listing = 0;    // index into the listings
   std::size_t extension = 0;  // its extension's place in PATHEXT
+  std::size_t found = 0;      // counts the files in the order the listings hold them
   const platform::FolderFile* file = nullptr;
 };
 
@@ -21,11 +22,12 @@ std::string PathOf(const std::string& folder, const std::string& name) {
   return folder + (closed ? "" : "\\") + name;
 }
 
-// Every program name (upper-cased, without its extension) and the files that
-// answer to it, in the order a command prompt tries them.
-std::map<std::string, std::vector<Candidate>> CandidatesByName(
-    const std::vector<ProgramListing>& listings, const std::vector<std::string>& extensions) {
-  std::map<std::string, std::vector<Candidate>> byName;
+// Every program file, sorted by name and, under one name, in the order a
+// command prompt tries them. A flat sorted list rather than a map of lists:
+// a folder holds thousands of programs, nearly every name only once.
+std::vector<Candidate> CandidatesByName(const std::vector<ProgramListing>& listings,
+                                        const std::vector<std::string>& extensions) {
+  std::vector<Candidate> candidates;
   for (std::size_t listing = 0; listing < listings.size(); ++listing) {
     for (const platform::FolderFile& file : listings[listing].files) {
       const std::size_t dot = file.name.rfind('.');
@@ -33,16 +35,16 @@ std::map<std::string, std::vector<Candidate>> CandidatesByName(
       const std::string extension = text::UpperCase(std::string_view(file.name).substr(dot));
       const auto known = std::find(extensions.begin(), extensions.end(), extension);
       if (known == extensions.end()) continue;
-      byName[text::UpperCase(std::string_view(file.name).substr(0, dot))].push_back(
-          {listing, static_cast<std::size_t>(known - extensions.begin()), &file});
+      candidates.push_back({text::UpperCase(std::string_view(file.name).substr(0, dot)), listing,
+                            static_cast<std::size_t>(known - extensions.begin()), candidates.size(),
+                            &file});
     }
   }
-  for (auto& [name, candidates] : byName) {
-    std::stable_sort(candidates.begin(), candidates.end(), [](const auto& a, const auto& b) {
-      return std::tie(a.listing, a.extension) < std::tie(b.listing, b.extension);
-    });
-  }
-  return byName;
+  std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+    return std::tie(a.name, a.listing, a.extension, a.found) <
+           std::tie(b.name, b.listing, b.extension, b.found);
+  });
+  return candidates;
 }
 
 }  // namespace
@@ -65,12 +67,19 @@ std::vector<WhichCopy> ResolveCopies(const std::vector<ProgramListing>& listings
                                      const std::vector<std::string>& extensions,
                                      const SameBytesQuestion& sameBytes) {
   std::vector<WhichCopy> results(listings.size());
-  for (const auto& [name, candidates] : CandidatesByName(listings, extensions)) {
-    const Candidate& first = candidates.front();
+  const std::vector<Candidate> candidates = CandidatesByName(listings, extensions);
+  for (auto group = candidates.begin(); group != candidates.end();) {
+    const auto end = std::find_if(group + 1, candidates.end(),
+                                  [&](const Candidate& next) { return next.name != group->name; });
+    if (end - group == 1) {  // a name only one entry holds
+      group = end;
+      continue;
+    }
+    const Candidate& first = *group;
     const ProgramListing& winner = listings[first.listing];
     const ProgramCopy runs{first.file->name, first.file->executionAlias};
     RunsFirst over{runs, {}};
-    for (auto other = candidates.begin() + 1; other != candidates.end(); ++other) {
+    for (auto other = group + 1; other != end; ++other) {
       const ProgramListing& holder = listings[other->listing];
       const bool comparable = !first.file->executionAlias && !other->file->executionAlias &&
                               first.file->size == other->file->size;
@@ -87,6 +96,7 @@ std::vector<WhichCopy> ResolveCopies(const std::vector<ProgramListing>& listings
       }
     }
     if (!over.overEntries.empty()) results[first.listing].runsFirst.push_back(std::move(over));
+    group = end;
   }
   for (WhichCopy& result : results) {
     std::sort(result.neverRun.begin(), result.neverRun.end(), [](const auto& a, const auto& b) {
