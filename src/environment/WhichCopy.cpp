@@ -22,28 +22,52 @@ std::string PathOf(const std::string& folder, const std::string& name) {
   return folder + (closed ? "" : "\\") + name;
 }
 
-// Every program file, sorted by name and, under one name, in the order a
-// command prompt tries them. A flat sorted list rather than a map of lists:
-// a folder holds thousands of programs, nearly every name only once.
-std::vector<Candidate> CandidatesByName(const std::vector<ProgramListing>& listings,
-                                        const std::vector<std::string>& extensions) {
-  std::vector<Candidate> candidates;
+// Upper-cased as text::UpperCase does, with a short way for the ASCII names
+// nearly every file has: a folder may hold thousands.
+std::string Upper(std::string_view text) {
+  const bool ascii = std::all_of(text.begin(), text.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!ascii) return text::UpperCase(text);
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
+// Every program file, and the same sorted by name and, under one name, in
+// the order a command prompt tries them. A flat sorted list rather than a map
+// of lists: a folder holds thousands of programs, nearly every name only once.
+struct Candidates {
+  std::vector<Candidate> found;
+  std::vector<const Candidate*> byName;
+};
+
+Candidates CandidatesByName(const std::vector<ProgramListing>& listings,
+                            const std::vector<std::string>& extensions) {
+  Candidates candidates;
+  std::size_t files = 0;
+  for (const ProgramListing& listing : listings) files += listing.files.size();
+  candidates.found.reserve(files);
   for (std::size_t listing = 0; listing < listings.size(); ++listing) {
     for (const platform::FolderFile& file : listings[listing].files) {
       const std::size_t dot = file.name.rfind('.');
       if (dot == std::string::npos || dot == 0) continue;
-      const std::string extension = text::UpperCase(std::string_view(file.name).substr(dot));
+      const std::string extension = Upper(std::string_view(file.name).substr(dot));
       const auto known = std::find(extensions.begin(), extensions.end(), extension);
       if (known == extensions.end()) continue;
-      candidates.push_back({text::UpperCase(std::string_view(file.name).substr(0, dot)), listing,
-                            static_cast<std::size_t>(known - extensions.begin()), candidates.size(),
-                            &file});
+      candidates.found.push_back({Upper(std::string_view(file.name).substr(0, dot)), listing,
+                                  static_cast<std::size_t>(known - extensions.begin()),
+                                  candidates.found.size(), &file});
     }
   }
-  std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-    return std::tie(a.name, a.listing, a.extension, a.found) <
-           std::tie(b.name, b.listing, b.extension, b.found);
-  });
+  candidates.byName.reserve(candidates.found.size());
+  for (const Candidate& candidate : candidates.found) candidates.byName.push_back(&candidate);
+  std::sort(candidates.byName.begin(), candidates.byName.end(),
+            [](const Candidate* a, const Candidate* b) {
+              return std::tie(a->name, a->listing, a->extension, a->found) <
+                     std::tie(b->name, b->listing, b->extension, b->found);
+            });
   return candidates;
 }
 
@@ -67,19 +91,22 @@ std::vector<WhichCopy> ResolveCopies(const std::vector<ProgramListing>& listings
                                      const std::vector<std::string>& extensions,
                                      const SameBytesQuestion& sameBytes) {
   std::vector<WhichCopy> results(listings.size());
-  const std::vector<Candidate> candidates = CandidatesByName(listings, extensions);
-  for (auto group = candidates.begin(); group != candidates.end();) {
-    const auto end = std::find_if(group + 1, candidates.end(),
-                                  [&](const Candidate& next) { return next.name != group->name; });
+  const Candidates candidates = CandidatesByName(listings, extensions);
+  const auto& byName = candidates.byName;
+  for (auto group = byName.begin(); group != byName.end();) {
+    const auto end = std::find_if(group + 1, byName.end(), [&](const Candidate* next) {
+      return next->name != (*group)->name;
+    });
     if (end - group == 1) {  // a name only one entry holds
       group = end;
       continue;
     }
-    const Candidate& first = *group;
+    const Candidate& first = **group;
     const ProgramListing& winner = listings[first.listing];
     const ProgramCopy runs{first.file->name, first.file->executionAlias};
     RunsFirst over{runs, {}};
-    for (auto other = group + 1; other != end; ++other) {
+    for (auto next = group + 1; next != end; ++next) {
+      const Candidate* other = *next;
       const ProgramListing& holder = listings[other->listing];
       const bool comparable = !first.file->executionAlias && !other->file->executionAlias &&
                               first.file->size == other->file->size;
