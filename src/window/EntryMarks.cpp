@@ -92,7 +92,10 @@ const EntryMarks::ListMarks& EntryMarks::MarksOf(SearchList kind) const {
 }
 
 void EntryMarks::Stop() {
-  if (sweep_) sweep_->Stop();
+  if (sweep_) {
+    sweep_->Stop();
+    KillTimer(window_, kTimerSweepWatch);
+  }
   sweep_.reset();
   inbox_.reset();
   programsAwaited_ = false;
@@ -179,10 +182,27 @@ void EntryMarks::StartExistenceTests() {
         if (first) PostMessageA(target, kMessageEntryTested, fill, 0);
       },
       [target, fill] { PostMessageA(target, kMessageProgramsResolved, fill, 0); }};
+  // The window watches the sweep for a question that hangs: a thread to do
+  // it would cost the sweep more than the sweep takes on a local PATH.
+  constexpr auto kPatience = environment::ExistenceSweep::kPatience;
   sweep_ = environment::ExistenceSweep::Start(
       os_.sharedFiles, std::move(questions),
-      environment::ProgramExtensions(os_.environment.Variable("PATHEXT")), std::move(reports));
-  if (!sweep_) programsAwaited_ = false;
+      environment::ProgramExtensions(os_.environment.Variable("PATHEXT")), std::move(reports),
+      kPatience, environment::ExistenceSweep::Watching::kByCaller);
+  if (!sweep_) {
+    programsAwaited_ = false;
+    return;
+  }
+  // Without the timer a hanging question holds up the rest until it ends.
+  SetTimer(window_, kTimerSweepWatch, static_cast<UINT>(kPatience.count() / 4), nullptr);
+}
+
+void EntryMarks::OnSweepWatchTimer() {
+  if (!sweep_ || Settled()) {
+    KillTimer(window_, kTimerSweepWatch);
+    return;
+  }
+  sweep_->CheckPatience();
 }
 
 void EntryMarks::OnEntryTested(WPARAM fill) {

@@ -31,6 +31,9 @@ inline constexpr UINT kMessageStartTests = WM_APP + 2;
 // Posted each time the resolution of PATH's programs is (again) complete:
 // wParam the fill it belongs to.
 inline constexpr UINT kMessageProgramsResolved = WM_APP + 4;
+// The window's timer that watches the existence tests for a question that
+// takes too long, while they run.
+inline constexpr UINT_PTR kTimerSweepWatch = 1;
 
 class EntryMarks {
  public:
@@ -55,6 +58,7 @@ class EntryMarks {
   void OnStartTests(WPARAM fill);
   void OnEntryTested(WPARAM fill);
   void OnProgramsResolved(WPARAM fill);
+  void OnSweepWatchTimer();
   // Puts a row's mark into the list's request for its info tip.
   void OnGetInfoTip(NMHDR& header) const;
 

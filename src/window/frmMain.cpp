@@ -148,6 +148,10 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMessageProgramsResolved:
       marks_.OnProgramsResolved(wParam);
       return 0;
+    case WM_TIMER:
+      if (wParam != kTimerSweepWatch) break;
+      marks_.OnSweepWatchTimer();
+      return 0;
     case kMessageOpeningAnswered:
       OnOpeningAnswered(wParam, lParam);
       return 0;
