@@ -5,7 +5,6 @@
 
 #include "environment/AbsentPlaces.h"
 #include "environment/Lookups.h"
-#include "platform/Failure.h"
 #include "text/Text.h"
 
 namespace velmora::environment {
@@ -188,17 +187,6 @@ std::optional<StoredValue> StoredPathValue(const VariableDictionary& values) {
 }
 
 }  // namespace
-
-StoredPath ReadStoredPath(const platform::Platform& os) {
-  StoredPath path;
-  try {
-    path.user = StoredPathValue(ReadUserValues(os));
-  } catch (const platform::Failure&) {
-    // Two names that are one once upper-cased: the user's value is unknown.
-  }
-  path.system = StoredPathValue(ReadSystemValues(os));
-  return path;
-}
 
 StoredPath StoredPathOf(const VariableDictionary& userValues,
                         const VariableDictionary& systemValues) {

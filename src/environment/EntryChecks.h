@@ -103,10 +103,8 @@ void SetMark(EntryJudgement& judgement, EntryMark mark, bool borne = true);
 // Takes the resolution of an entry's programs into its judgement.
 void TakePrograms(EntryJudgement& judgement, WhichCopy programs);
 
-// How the user's and the machine's stored PATH are kept, read from the
-// registry; a value that cannot be read is left out. Never throws.
-[[nodiscard]] StoredPath ReadStoredPath(const platform::Platform& os);
-// The same, from the keys a caller has already read.
+// How the user's and the machine's stored PATH are kept, from their keys as
+// read from the registry.
 [[nodiscard]] StoredPath StoredPathOf(const VariableDictionary& userValues,
                                       const VariableDictionary& systemValues);
 

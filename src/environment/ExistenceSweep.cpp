@@ -10,29 +10,35 @@ namespace velmora::environment {
 ExistenceSweep::ExistenceSweep(std::shared_ptr<platform::FileSystemApi> files,
                                std::vector<ExistenceQuestion> questions,
                                std::vector<std::string> extensions, SweepReports reports,
-                               std::chrono::milliseconds patience)
+                               std::chrono::milliseconds patience, Watching watching)
     : files_(std::move(files)),
       questions_(std::move(questions)),
       extensions_(std::move(extensions)),
       reports_(std::move(reports)),
       patience_(std::max(patience, std::chrono::milliseconds(1))),
+      watching_(watching),
       found_(questions_.size()) {}
 
 std::shared_ptr<ExistenceSweep> ExistenceSweep::Start(
     std::shared_ptr<platform::FileSystemApi> files, std::vector<ExistenceQuestion> questions,
-    std::vector<std::string> extensions, SweepReports reports, std::chrono::milliseconds patience) {
+    std::vector<std::string> extensions, SweepReports reports, std::chrono::milliseconds patience,
+    Watching watching) {
   if (!files || !reports.tested || !reports.programsResolved) return nullptr;
-  std::shared_ptr<ExistenceSweep> sweep(new ExistenceSweep(
-      std::move(files), std::move(questions), std::move(extensions), std::move(reports), patience));
+  std::shared_ptr<ExistenceSweep> sweep(new ExistenceSweep(std::move(files), std::move(questions),
+                                                           std::move(extensions),
+                                                           std::move(reports), patience, watching));
   std::unique_lock lock(sweep->mutex_);
   if (!sweep->StartWorker(lock)) return nullptr;
+  return sweep;
+}
+
+void ExistenceSweep::StartWatch() {
   try {
     // The watch holds the sweep until its last step is done or it is stopped.
-    std::thread([sweep] { sweep->Watch(); }).detach();
+    std::thread([self = shared_from_this()] { self->Watch(); }).detach();
   } catch (const std::system_error&) {
     // Without a watch the sweep still answers, only never goes on without a stuck question.
   }
-  return sweep;
 }
 
 bool ExistenceSweep::StartWorker(std::unique_lock<std::mutex>&) {
@@ -59,6 +65,10 @@ std::map<std::size_t, WhichCopy> ExistenceSweep::Programs() {
 }
 
 void ExistenceSweep::Work(std::uint64_t generation) {
+  // The first worker starts the watch once it runs itself: two threads
+  // started at once start one after the other, and the questions wait.
+  // Its first question is watched all the same: from when it was asked.
+  if (generation == 0 && watching_ == Watching::kOwnThread) StartWatch();
   const std::size_t count = questions_.size();
   for (;;) {
     std::size_t step = 0;
@@ -94,13 +104,22 @@ void ExistenceSweep::Watch() {
   std::unique_lock lock(mutex_);
   while (!stopped_ && !finished_) {
     changed_.wait_for(lock, patience_ / 4 + std::chrono::milliseconds(1));
-    if (stopped_ || finished_ || !busySince_) continue;
-    if (std::chrono::steady_clock::now() - *busySince_ < patience_) continue;
-    // The step under way is left to its thread; a fresh one goes on.
-    ++generation_;
-    busySince_.reset();
-    if (!StartWorker(lock)) return;
+    if (!HandOverIfStuck(lock)) return;
   }
+}
+
+void ExistenceSweep::CheckPatience() {
+  std::unique_lock lock(mutex_);
+  (void)HandOverIfStuck(lock);
+}
+
+bool ExistenceSweep::HandOverIfStuck(std::unique_lock<std::mutex>& lock) {
+  if (stopped_ || finished_ || !busySince_) return true;
+  if (std::chrono::steady_clock::now() - *busySince_ < patience_) return true;
+  // The step under way is left to its thread; a fresh one goes on.
+  ++generation_;
+  busySince_.reset();
+  return StartWorker(lock);
 }
 
 void ExistenceSweep::Test(std::size_t question) {

@@ -48,13 +48,23 @@ class ExistenceSweep : public std::enable_shared_from_this<ExistenceSweep> {
  public:
   static constexpr std::chrono::milliseconds kPatience{400};
 
+  // Who notices a question that takes longer than the patience: a thread of
+  // the sweep's own, or its caller, who calls CheckPatience every quarter of
+  // the patience or so (a window, from a timer: a sweep done within that
+  // time then never starts a second thread).
+  enum class Watching : std::uint8_t { kOwnThread, kByCaller };
+
   // Starts answering on a new thread; nothing when no thread can be had.
   // extensions are PATHEXT's (ProgramExtensions); patience is how long a
   // question may take before the sweep goes on without it.
   [[nodiscard]] static std::shared_ptr<ExistenceSweep> Start(
       std::shared_ptr<platform::FileSystemApi> files, std::vector<ExistenceQuestion> questions,
       std::vector<std::string> extensions, SweepReports reports,
-      std::chrono::milliseconds patience = kPatience);
+      std::chrono::milliseconds patience = kPatience, Watching watching = Watching::kOwnThread);
+
+  // Goes on without the question under way, on a fresh thread, when it has
+  // taken longer than the patience. Returns at once.
+  void CheckPatience();
 
   // No report begins after Stop returns, and no further question is asked.
   // Returns at once: a question under way is left to end on its own.
@@ -70,8 +80,11 @@ class ExistenceSweep : public std::enable_shared_from_this<ExistenceSweep> {
  private:
   ExistenceSweep(std::shared_ptr<platform::FileSystemApi> files,
                  std::vector<ExistenceQuestion> questions, std::vector<std::string> extensions,
-                 SweepReports reports, std::chrono::milliseconds patience);
+                 SweepReports reports, std::chrono::milliseconds patience, Watching watching);
   [[nodiscard]] bool StartWorker(std::unique_lock<std::mutex>& lock);
+  // False when the fresh worker it needed could not be had.
+  [[nodiscard]] bool HandOverIfStuck(std::unique_lock<std::mutex>& lock);
+  void StartWatch();
   void Work(std::uint64_t generation);
   void Watch();
   void Test(std::size_t question);
@@ -83,6 +96,7 @@ class ExistenceSweep : public std::enable_shared_from_this<ExistenceSweep> {
   std::vector<std::string> extensions_;
   SweepReports reports_;
   std::chrono::milliseconds patience_;
+  Watching watching_;
 
   // Held while reporting, so that Stop waits for a report, never for a
   // question; and over the state below.

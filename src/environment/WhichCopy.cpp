@@ -1,7 +1,6 @@
 #include "environment/WhichCopy.h"
 
 #include <algorithm>
-#include <map>
 #include <tuple>
 
 #include "text/Text.h"
@@ -11,8 +10,10 @@ namespace {
 
 // One program file found, where its name puts it in the search.
 struct Candidate {
+  std::string name;           // upper-cased, without its extension
   std::size_t listing = 0;    // index into the listings
   std::size_t extension = 0;  // its extension's place in PATHEXT
+  std::size_t found = 0;      // counts the files in the order the listings hold them
   const platform::FolderFile* file = nullptr;
 };
 
@@ -21,28 +22,53 @@ std::string PathOf(const std::string& folder, const std::string& name) {
   return folder + (closed ? "" : "\\") + name;
 }
 
-// Every program name (upper-cased, without its extension) and the files that
-// answer to it, in the order a command prompt tries them.
-std::map<std::string, std::vector<Candidate>> CandidatesByName(
-    const std::vector<ProgramListing>& listings, const std::vector<std::string>& extensions) {
-  std::map<std::string, std::vector<Candidate>> byName;
+// Upper-cased as text::UpperCase does, with a short way for the ASCII names
+// nearly every file has: a folder may hold thousands.
+std::string Upper(std::string_view text) {
+  const bool ascii = std::all_of(text.begin(), text.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!ascii) return text::UpperCase(text);
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
+// Every program file, and the same sorted by name and, under one name, in
+// the order a command prompt tries them. A flat sorted list rather than a map
+// of lists: a folder holds thousands of programs, nearly every name only once.
+struct Candidates {
+  std::vector<Candidate> found;
+  std::vector<const Candidate*> byName;
+};
+
+Candidates CandidatesByName(const std::vector<ProgramListing>& listings,
+                            const std::vector<std::string>& extensions) {
+  Candidates candidates;
+  std::size_t files = 0;
+  for (const ProgramListing& listing : listings) files += listing.files.size();
+  candidates.found.reserve(files);
   for (std::size_t listing = 0; listing < listings.size(); ++listing) {
     for (const platform::FolderFile& file : listings[listing].files) {
       const std::size_t dot = file.name.rfind('.');
       if (dot == std::string::npos || dot == 0) continue;
-      const std::string extension = text::UpperCase(std::string_view(file.name).substr(dot));
+      const std::string extension = Upper(std::string_view(file.name).substr(dot));
       const auto known = std::find(extensions.begin(), extensions.end(), extension);
       if (known == extensions.end()) continue;
-      byName[text::UpperCase(std::string_view(file.name).substr(0, dot))].push_back(
-          {listing, static_cast<std::size_t>(known - extensions.begin()), &file});
+      candidates.found.push_back({Upper(std::string_view(file.name).substr(0, dot)), listing,
+                                  static_cast<std::size_t>(known - extensions.begin()),
+                                  candidates.found.size(), &file});
     }
   }
-  for (auto& [name, candidates] : byName) {
-    std::stable_sort(candidates.begin(), candidates.end(), [](const auto& a, const auto& b) {
-      return std::tie(a.listing, a.extension) < std::tie(b.listing, b.extension);
-    });
-  }
-  return byName;
+  candidates.byName.reserve(candidates.found.size());
+  for (const Candidate& candidate : candidates.found) candidates.byName.push_back(&candidate);
+  std::sort(candidates.byName.begin(), candidates.byName.end(),
+            [](const Candidate* a, const Candidate* b) {
+              return std::tie(a->name, a->listing, a->extension, a->found) <
+                     std::tie(b->name, b->listing, b->extension, b->found);
+            });
+  return candidates;
 }
 
 }  // namespace
@@ -65,12 +91,22 @@ std::vector<WhichCopy> ResolveCopies(const std::vector<ProgramListing>& listings
                                      const std::vector<std::string>& extensions,
                                      const SameBytesQuestion& sameBytes) {
   std::vector<WhichCopy> results(listings.size());
-  for (const auto& [name, candidates] : CandidatesByName(listings, extensions)) {
-    const Candidate& first = candidates.front();
+  const Candidates candidates = CandidatesByName(listings, extensions);
+  const auto& byName = candidates.byName;
+  for (auto group = byName.begin(); group != byName.end();) {
+    const auto end = std::find_if(group + 1, byName.end(), [&](const Candidate* next) {
+      return next->name != (*group)->name;
+    });
+    if (end - group == 1) {  // a name only one entry holds
+      group = end;
+      continue;
+    }
+    const Candidate& first = **group;
     const ProgramListing& winner = listings[first.listing];
     const ProgramCopy runs{first.file->name, first.file->executionAlias};
     RunsFirst over{runs, {}};
-    for (auto other = candidates.begin() + 1; other != candidates.end(); ++other) {
+    for (auto next = group + 1; next != end; ++next) {
+      const Candidate* other = *next;
       const ProgramListing& holder = listings[other->listing];
       const bool comparable = !first.file->executionAlias && !other->file->executionAlias &&
                               first.file->size == other->file->size;
@@ -87,6 +123,7 @@ std::vector<WhichCopy> ResolveCopies(const std::vector<ProgramListing>& listings
       }
     }
     if (!over.overEntries.empty()) results[first.listing].runsFirst.push_back(std::move(over));
+    group = end;
   }
   for (WhichCopy& result : results) {
     std::sort(result.neverRun.begin(), result.neverRun.end(), [](const auto& a, const auto& b) {

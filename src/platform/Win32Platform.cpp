@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <cwchar>
 #include <memory>
@@ -209,6 +210,18 @@ DWORD ReadSome(HANDLE file, char* buffer, DWORD size) {
   return ReadFile(file, buffer, size, &read, nullptr) ? read : 0;
 }
 
+// A listed file's name in UTF-8, without a copy on the heap on the way: a
+// folder may hold thousands.
+std::string NameOf(const WIN32_FIND_DATAW& found) {
+  std::array<char16_t, MAX_PATH> name{};
+  std::size_t length = 0;
+  while (length < name.size() && found.cFileName[length] != L'\0') {
+    name[length] = static_cast<char16_t>(found.cFileName[length]);
+    ++length;
+  }
+  return text::Utf16ToUtf8(std::u16string_view(name.data(), length));
+}
+
 }  // namespace
 
 std::optional<std::vector<FolderFile>> Win32FileSystem::ListFolder(const std::string& folder) {
@@ -222,8 +235,8 @@ std::optional<std::vector<FolderFile>> Win32FileSystem::ListFolder(const std::st
     // The tag of a reparse point is in dwReserved0 (Reparse Point Tags, Win32 docs).
     const bool alias = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
                        found.dwReserved0 == kReparseTagAppExecLink;
-    files.push_back({Utf8Text(found.cFileName),
-                     (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow, alias});
+    files.push_back(
+        {NameOf(found), (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow, alias});
   } while (FindNextFileW(search.get(), &found));
   return files;
 }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "environment/Lookups.h"
 #include "platform/Win32Platform.h"
 #include "text/Text.h"
 #include "window/ListView.h"
@@ -28,10 +29,6 @@ constexpr SearchList kLists[] = {SearchList::kPath, SearchList::kClasspath};
 // An entry's list and key in one number, and the answer beside them.
 std::uint64_t QuestionKey(SearchList kind, std::size_t key) {
   return std::uint64_t{key} * 2 + (kind == SearchList::kClasspath ? 1 : 0);
-}
-
-LPARAM AnswerParam(std::uint64_t question, bool found) {
-  return static_cast<LPARAM>(question * 2 + (found ? 1 : 0));
 }
 
 // Puts a mark into an info tip. Where the row shows its text cut short, the
@@ -95,8 +92,12 @@ const EntryMarks::ListMarks& EntryMarks::MarksOf(SearchList kind) const {
 }
 
 void EntryMarks::Stop() {
-  if (sweep_) sweep_->Stop();
+  if (sweep_) {
+    sweep_->Stop();
+    KillTimer(window_, kTimerSweepWatch);
+  }
   sweep_.reset();
+  inbox_.reset();
   programsAwaited_ = false;
   ++fill_;
 }
@@ -131,7 +132,8 @@ void EntryMarks::Queue(SearchList kind, int firstKey, std::string value) {
   pending_.push_back({kind, firstKey, std::move(value)});
 }
 
-void EntryMarks::PostStart() const {
+void EntryMarks::PostStart(environment::VariableDictionary userValues) {
+  userValues_ = std::move(userValues);
   PostMessageA(window_, kMessageStartTests, static_cast<WPARAM>(fill_), 0);
 }
 
@@ -139,7 +141,14 @@ void EntryMarks::OnStartTests(WPARAM fill) {
   // Only for the last fill: an earlier one's message finds its entries
   // judged with it.
   if (fill != static_cast<WPARAM>(fill_)) return;
-  stored_ = environment::ReadStoredPath(os_);
+  // How PATH is stored matters only to an entry holding a reference, and
+  // reading the machine's key costs more than all the other judging.
+  const bool references =
+      std::any_of(pending_.begin(), pending_.end(), [](const PendingFill& pending) {
+        return pending.kind == SearchList::kPath && pending.value.find('%') != std::string::npos;
+      });
+  stored_ = references ? environment::StoredPathOf(userValues_, environment::ReadSystemValues(os_))
+                       : environment::StoredPath{};
   for (const PendingFill& pending : std::exchange(pending_, {})) Judge(pending);
   StartExistenceTests();
 }
@@ -161,25 +170,57 @@ void EntryMarks::StartExistenceTests() {
   // posting before the window goes.
   const HWND target = window_;
   const WPARAM fill = fill_;
+  inbox_ = std::make_shared<Inbox>();
   environment::SweepReports reports{
-      [target, fill](std::uint64_t question, bool found) {
-        PostMessageA(target, kMessageEntryTested, fill, AnswerParam(question, found));
+      [target, fill, inbox = inbox_](std::uint64_t question, bool found) {
+        bool first = false;
+        {
+          const std::lock_guard lock(inbox->mutex);
+          first = inbox->answers.empty();
+          inbox->answers.push_back({question, found});
+        }
+        if (first) PostMessageA(target, kMessageEntryTested, fill, 0);
       },
       [target, fill] { PostMessageA(target, kMessageProgramsResolved, fill, 0); }};
+  // The window watches the sweep for a question that hangs: a thread to do
+  // it would cost the sweep more than the sweep takes on a local PATH.
+  constexpr auto kPatience = environment::ExistenceSweep::kPatience;
   sweep_ = environment::ExistenceSweep::Start(
       os_.sharedFiles, std::move(questions),
-      environment::ProgramExtensions(os_.environment.Variable("PATHEXT")), std::move(reports));
-  if (!sweep_) programsAwaited_ = false;
+      environment::ProgramExtensions(os_.environment.Variable("PATHEXT")), std::move(reports),
+      kPatience, environment::ExistenceSweep::Watching::kByCaller);
+  if (!sweep_) {
+    programsAwaited_ = false;
+    return;
+  }
+  // Without the timer a hanging question holds up the rest until it ends.
+  SetTimer(window_, kTimerSweepWatch, static_cast<UINT>(kPatience.count() / 4), nullptr);
 }
 
-void EntryMarks::OnEntryTested(WPARAM fill, LPARAM answer) {
-  if (fill != static_cast<WPARAM>(fill_)) return;  // an answer for an earlier fill
-  const auto bits = static_cast<std::uint64_t>(answer);
-  const SearchList kind = ((bits >> 1) & 1) != 0 ? SearchList::kClasspath : SearchList::kPath;
-  const auto key = static_cast<std::size_t>(bits >> 2);
+void EntryMarks::OnSweepWatchTimer() {
+  if (!sweep_ || Settled()) {
+    KillTimer(window_, kTimerSweepWatch);
+    return;
+  }
+  sweep_->CheckPatience();
+}
+
+void EntryMarks::OnEntryTested(WPARAM fill) {
+  if (fill != static_cast<WPARAM>(fill_) || !inbox_) return;  // answers for an earlier fill
+  std::vector<Answer> answers;
+  {
+    const std::lock_guard lock(inbox_->mutex);
+    answers.swap(inbox_->answers);
+  }
+  for (const Answer& answer : answers) TakeAnswer(answer);
+}
+
+void EntryMarks::TakeAnswer(const Answer& answer) {
+  const SearchList kind = (answer.question & 1) != 0 ? SearchList::kClasspath : SearchList::kPath;
+  const auto key = static_cast<std::size_t>(answer.question >> 1);
   auto& byKey = MarksOf(kind).byKey;
   if (key >= byKey.size()) return;
-  environment::TakeAnswer(byKey[key], (bits & 1) != 0);
+  environment::TakeAnswer(byKey[key], answer.found);
   if (byKey[key].mark != EntryMark::kNone) ShowMark(kind, key);
 }
 

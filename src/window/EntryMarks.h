@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,14 +23,17 @@
 
 namespace velmora::window {
 
-// Posted by the existence tests: wParam the fill it belongs to, lParam the
-// entry and the answer.
+// Posted by the existence tests when answers wait for the window where none
+// waited: wParam the fill they belong to.
 inline constexpr UINT kMessageEntryTested = WM_APP + 1;
 // Posted once a fill's entries are in the lists: their tests may start.
 inline constexpr UINT kMessageStartTests = WM_APP + 2;
 // Posted each time the resolution of PATH's programs is (again) complete:
 // wParam the fill it belongs to.
 inline constexpr UINT kMessageProgramsResolved = WM_APP + 4;
+// The window's timer that watches the existence tests for a question that
+// takes too long, while they run.
+inline constexpr UINT_PTR kTimerSweepWatch = 1;
 
 class EntryMarks {
  public:
@@ -47,12 +51,14 @@ class EntryMarks {
   // They are judged once the window shows them: the work would otherwise
   // come before the showing or compete with it.
   void Queue(environment::SearchList kind, int firstKey, std::string value);
-  // Asks the window to start the judging of what the fills queued.
-  void PostStart() const;
+  // Asks the window to start the judging of what the fills queued;
+  // userValues are the user's key as the fills read it.
+  void PostStart(environment::VariableDictionary userValues);
 
   void OnStartTests(WPARAM fill);
-  void OnEntryTested(WPARAM fill, LPARAM answer);
+  void OnEntryTested(WPARAM fill);
   void OnProgramsResolved(WPARAM fill);
+  void OnSweepWatchTimer();
   // Puts a row's mark into the list's request for its info tip.
   void OnGetInfoTip(NMHDR& header) const;
 
@@ -79,7 +85,20 @@ class EntryMarks {
     std::string value;  // the variable whose entries the fill appended
   };
 
+  // Existence answers on their way from the sweep to the window: a message
+  // is posted for the first of them only, and the window takes all that have
+  // come by the time it looks.
+  struct Answer {
+    std::uint64_t question;
+    bool found;
+  };
+  struct Inbox {
+    std::mutex mutex;
+    std::vector<Answer> answers;
+  };
+
   void Judge(const PendingFill& fill);
+  void TakeAnswer(const Answer& answer);
   void StartExistenceTests();
   void ShowMark(environment::SearchList kind, std::size_t key);
   [[nodiscard]] HWND ListOf(environment::SearchList kind) const;
@@ -93,10 +112,12 @@ class EntryMarks {
   ListMarks path_;
   ListMarks classpath_;
   std::vector<PendingFill> pending_;
-  environment::StoredPath stored_;  // how PATH is stored, read once the lists show
-  bool programsAwaited_ = false;    // the last fill's programs are still to be resolved
-  std::uint32_t fill_ = 0;          // counts the fills; answers for an earlier one are dropped
+  environment::VariableDictionary userValues_;  // the user's key, as the last fill read it
+  environment::StoredPath stored_;              // how PATH is stored, read once the lists show
+  bool programsAwaited_ = false;                // the last fill's programs are still to be resolved
+  std::uint32_t fill_ = 0;  // counts the fills; answers for an earlier one are dropped
   std::shared_ptr<environment::ExistenceSweep> sweep_;
+  std::shared_ptr<Inbox> inbox_;  // the last fill's, shared with its sweep's report
 };
 
 }  // namespace velmora::window

@@ -1,6 +1,7 @@
 // Start-up: the caption, the user label and the two entry lists.
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "environment/AppInfo.h"
@@ -70,7 +71,7 @@ void frmMain::Form_Load() {
   // Answers still to come belong to the lists as they were.
   marks_.Stop();
   // The user's key is read once, for both lists.
-  const environment::VariableDictionary userValues = UserValuesOrEmpty();
+  environment::VariableDictionary userValues = UserValuesOrEmpty();
   {
     const environment::ListMembers userPath(environment::GetUserVariable(userValues, "PATH"));
     const std::string value = os_.environment.Variable("path").value_or("");
@@ -93,7 +94,7 @@ void frmMain::Form_Load() {
   }
   // The entries are judged and the file system asked (on another thread) once
   // both lists show, and the window with them.
-  marks_.PostStart();
+  marks_.PostStart(std::move(userValues));
 }
 
 void frmMain::Form_Activate() {

@@ -143,10 +143,14 @@ LRESULT frmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       marks_.OnStartTests(wParam);
       return 0;
     case kMessageEntryTested:
-      marks_.OnEntryTested(wParam, lParam);
+      marks_.OnEntryTested(wParam);
       return 0;
     case kMessageProgramsResolved:
       marks_.OnProgramsResolved(wParam);
+      return 0;
+    case WM_TIMER:
+      if (wParam != kTimerSweepWatch) break;
+      marks_.OnSweepWatchTimer();
       return 0;
     case kMessageOpeningAnswered:
       OnOpeningAnswered(wParam, lParam);

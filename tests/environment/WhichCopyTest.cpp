@@ -163,7 +163,9 @@ TEST_P(UnusableEntries, ReferencesAndQuotesAreMarkedWithTheirCause) {
   std::string value;
   for (const auto& c : cases) value += (value.empty() ? "" : ";") + std::string(c.entry);
   const auto judged =
-      environment::JudgeAll(SearchList::kPath, value, Os(), environment::ReadStoredPath(Os()));
+      environment::JudgeAll(SearchList::kPath, value, Os(),
+                            environment::StoredPathOf(environment::ReadUserValues(Os()),
+                                                      environment::ReadSystemValues(Os())));
   ASSERT_EQ(judged.size(), std::size(cases));
   for (std::size_t at = 0; at < judged.size(); ++at) {
     EXPECT_EQ(judged[at].mark, cases[at].mark) << cases[at].entry;
@@ -235,10 +237,15 @@ TEST(ExistenceSweep, GoesOnPastAServerThatNeverAnswersAndLetsGoOnceStopped) {
   EXPECT_EQ(ProgramsOf(sweep->Programs()[2]), "tool.exe<1");
   EXPECT_EQ(ProgramsOf(sweep->Programs()[1]), "tool.exe>2,3");
 
+  // The first question hangs: the watch is there for it too, and the rest go on.
   fake->files.HoldAnswers("C:\\a");
   sweep = environment::ExistenceSweep::Start(fake->sharedFiles, questions, {".EXE"}, report,
-                                             std::chrono::seconds(60));
+                                             std::chrono::milliseconds(20));
   ASSERT_TRUE(fake->files.WaitForHeldCalls(1, std::chrono::seconds(10)));
+  EXPECT_TRUE(Within10s([&] { return taken().second >= 3; }));
+  EXPECT_EQ(
+      taken().first,
+      (Answers{{1, true}, {3, true}, {4, false}, {2, true}, {2, true}, {3, true}, {4, false}}));
   const auto before = taken();
   sweep->Stop();  // returns at once, the test still hanging
   const std::weak_ptr<platform::FakeFileSystem> files = fake->sharedFiles;
