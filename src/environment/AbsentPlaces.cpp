@@ -71,14 +71,6 @@ bool IsAscii(std::string_view name) {
                      [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::string AsciiUpper(std::string_view name) {
-  std::string upper(name);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
 // Whether the file system could take one name for the other. Its case rules
 // are its own (a table of the volume, or the platform's): ASCII letters are
 // compared case-blind, any other character is taken to match anything in its
@@ -102,7 +94,7 @@ class Listing {
   explicit Listing(const std::vector<std::string>& names) : names_(names) {
     for (const std::string& name : names) {
       if (IsAscii(name)) {
-        ascii_.insert(AsciiUpper(name));
+        ascii_.insert(text::UpperCase(name));
       } else {
         other_.push_back(text::Utf8ToUtf16(name));
       }
@@ -111,7 +103,7 @@ class Listing {
 
   [[nodiscard]] bool MayHold(std::string_view name) const {
     const bool ascii = IsAscii(name);
-    if (ascii && ascii_.contains(AsciiUpper(name))) return true;
+    if (ascii && ascii_.contains(text::UpperCase(name))) return true;
     if (ascii && other_.empty()) return false;
     const std::u16string asked = text::Utf8ToUtf16(name);
     const auto mayBe = [&](const std::u16string& held) { return MayBeSameName(asked, held); };

@@ -22,19 +22,6 @@ std::string PathOf(const std::string& folder, const std::string& name) {
   return folder + (closed ? "" : "\\") + name;
 }
 
-// Upper-cased as text::UpperCase does, with a short way for the ASCII names
-// nearly every file has: a folder may hold thousands.
-std::string Upper(std::string_view text) {
-  const bool ascii = std::all_of(text.begin(), text.end(),
-                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (!ascii) return text::UpperCase(text);
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
 // Every program file, and the same sorted by name and, under one name, in
 // the order a command prompt tries them. A flat sorted list rather than a map
 // of lists: a folder holds thousands of programs, nearly every name only once.
@@ -53,11 +40,11 @@ Candidates CandidatesByName(const std::vector<ProgramListing>& listings,
     for (const platform::FolderFile& file : listings[listing].files) {
       const std::size_t dot = file.name.rfind('.');
       if (dot == std::string::npos || dot == 0) continue;
-      const std::string extension = Upper(std::string_view(file.name).substr(dot));
+      const std::string extension = text::UpperCase(std::string_view(file.name).substr(dot));
       const auto known = std::find(extensions.begin(), extensions.end(), extension);
       if (known == extensions.end()) continue;
-      candidates.found.push_back({Upper(std::string_view(file.name).substr(0, dot)), listing,
-                                  static_cast<std::size_t>(known - extensions.begin()),
+      candidates.found.push_back({text::UpperCase(std::string_view(file.name).substr(0, dot)),
+                                  listing, static_cast<std::size_t>(known - extensions.begin()),
                                   candidates.found.size(), &file});
     }
   }

@@ -119,6 +119,11 @@ std::string UpperCase(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t at = 0; at < text.size();) {
+    // ASCII, nearly every name a folder holds, without decoding.
+    if (static_cast<unsigned char>(text[at]) < 0x80) {
+      out += AsciiUpper(text[at++]);
+      continue;
+    }
     const CodePoint cp = Decode(text, at);
     if (cp.valid) {
       Encode(Upper(cp.value), out);
