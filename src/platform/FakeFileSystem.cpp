@@ -83,40 +83,42 @@ void FakeFileSystem::AddExecutionAlias(std::string_view path) {
   entries_[Normalize(path)].attributes = kFileAttributeArchive | kFileAttributeReparsePoint;
 }
 
-std::optional<std::vector<FolderFile>> FakeFileSystem::ListFolder(const std::string& folder) {
+std::optional<std::vector<FakeFileSystem::Child>> FakeFileSystem::Children(
+    const std::string& folder) {
   std::unique_lock lock(mutex_);
   const std::string normalized = Normalize(folder);
   WaitWhileHeld(lock, normalized);
   if (folder.empty() || !IsFolder(normalized)) return std::nullopt;
-  std::vector<FolderFile> files;
-  const std::string prefix = normalized + "\\";
-  for (auto at = entries_.lower_bound(prefix); at != entries_.end(); ++at) {
-    const auto& [path, entry] = *at;
-    if (!path.starts_with(prefix)) break;
-    const std::string_view name = std::string_view(path).substr(prefix.size());
-    if (entry.attributes == kFileAttributeDirectory || name.find('\\') != std::string::npos) {
-      continue;
-    }
-    files.push_back({entry.name.empty() ? std::string(name) : entry.name, entry.content.size(),
-                     (entry.attributes & kFileAttributeReparsePoint) != 0});
-  }
-  return files;
-}
-
-std::optional<std::vector<std::string>> FakeFileSystem::ListNames(const std::string& folder) {
-  std::unique_lock lock(mutex_);
-  const std::string normalized = Normalize(folder);
-  WaitWhileHeld(lock, normalized);
-  if (folder.empty() || !IsFolder(normalized)) return std::nullopt;
-  std::vector<std::string> names;
+  std::vector<Child> children;
   const std::string prefix = normalized + "\\";
   for (auto at = entries_.lower_bound(prefix); at != entries_.end(); ++at) {
     const auto& [path, entry] = *at;
     if (!path.starts_with(prefix)) break;
     const std::string_view name = std::string_view(path).substr(prefix.size());
     if (name.find('\\') != std::string::npos) continue;
-    names.push_back(entry.name.empty() ? std::string(name) : entry.name);
+    children.push_back({entry.name.empty() ? std::string(name) : entry.name, entry.attributes,
+                        entry.content.size()});
   }
+  return children;
+}
+
+std::optional<std::vector<FolderFile>> FakeFileSystem::ListFolder(const std::string& folder) {
+  auto children = Children(folder);
+  if (!children) return std::nullopt;
+  std::vector<FolderFile> files;
+  for (Child& child : *children) {
+    if (child.attributes == kFileAttributeDirectory) continue;
+    files.push_back(
+        {std::move(child.name), child.size, (child.attributes & kFileAttributeReparsePoint) != 0});
+  }
+  return files;
+}
+
+std::optional<std::vector<std::string>> FakeFileSystem::ListNames(const std::string& folder) {
+  auto children = Children(folder);
+  if (!children) return std::nullopt;
+  std::vector<std::string> names;
+  for (Child& child : *children) names.push_back(std::move(child.name));
   return names;
 }
 

@@ -70,6 +70,15 @@ class FakeFileSystem final : public FileSystemApi {
     std::string name;  // a file's name as given, letter case kept
   };
 
+  // What a folder holds directly: each name as given, its attributes and
+  // size; nothing when there is no such folder.
+  struct Child {
+    std::string name;
+    std::uint32_t attributes;
+    std::uint64_t size;
+  };
+  [[nodiscard]] std::optional<std::vector<Child>> Children(const std::string& folder);
+
   [[nodiscard]] std::string Normalize(std::string_view path) const;
   [[nodiscard]] bool IsFolder(const std::string& normalized) const;
   // Adds the folder (normalized) and those above it.
