@@ -116,10 +116,17 @@ std::vector<std::string_view> SplitSearchList(std::string_view list) {
 }
 
 std::string UpperCase(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t at = 0; at < text.size();) {
-    // ASCII, nearly every name a folder holds, without decoding.
+  // ASCII, nearly every name a folder holds, upper-cased in place; from the
+  // first other byte on, the text is decoded.
+  std::string out(text);
+  std::size_t at = 0;
+  while (at < out.size() && static_cast<unsigned char>(out[at]) < 0x80) {
+    out[at] = AsciiUpper(out[at]);
+    ++at;
+  }
+  if (at == out.size()) return out;
+  out.resize(at);
+  while (at < text.size()) {
     if (static_cast<unsigned char>(text[at]) < 0x80) {
       out += AsciiUpper(text[at++]);
       continue;
