@@ -1,6 +1,9 @@
 #include "environment/WhichCopy.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
+#include <string_view>
 #include <tuple>
 
 #include "text/Text.h"
@@ -11,6 +14,7 @@ namespace {
 // One program file found, where its name puts it in the search.
 struct Candidate {
   std::string name;           // upper-cased, without its extension
+  std::size_t hash = 0;       // of name
   std::size_t listing = 0;    // index into the listings
   std::size_t extension = 0;  // its extension's place in PATHEXT
   std::size_t found = 0;      // counts the files in the order the listings hold them
@@ -22,13 +26,33 @@ std::string PathOf(const std::string& folder, const std::string& name) {
   return folder + (closed ? "" : "\\") + name;
 }
 
-// Every program file, and the same sorted by name and, under one name, in
-// the order a command prompt tries them. A flat sorted list rather than a map
-// of lists: a folder holds thousands of programs, nearly every name only once.
+// Every program file, and the names more than one file holds: for each, its
+// files in the order a command prompt tries them. A flat list sorted by the
+// names' hashes rather than a map of lists: a folder holds thousands of
+// programs, nearly every name only once, and comparing hashes spares
+// comparing the names.
 struct Candidates {
   std::vector<Candidate> found;
-  std::vector<const Candidate*> byName;
+  std::vector<std::vector<const Candidate*>> shared;  // sorted by name
 };
+
+// The place in PATHEXT of a file's extension. Every file of a folder is
+// looked up, and nearly every extension is as long as PATHEXT's: compared
+// letter by letter here, as a call to compare each would cost more.
+std::optional<std::size_t> ExtensionOf(std::string_view name,
+                                       const std::vector<std::string>& extensions) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos || dot == 0) return std::nullopt;
+  const std::string extension = text::UpperCase(name.substr(dot));
+  for (std::size_t at = 0; at < extensions.size(); ++at) {
+    const std::string& known = extensions[at];
+    if (known.size() != extension.size()) continue;
+    std::size_t same = 0;
+    while (same < known.size() && known[same] == extension[same]) ++same;
+    if (same == known.size()) return at;
+  }
+  return std::nullopt;
+}
 
 Candidates CandidatesByName(const std::vector<ProgramListing>& listings,
                             const std::vector<std::string>& extensions) {
@@ -38,23 +62,31 @@ Candidates CandidatesByName(const std::vector<ProgramListing>& listings,
   candidates.found.reserve(files);
   for (std::size_t listing = 0; listing < listings.size(); ++listing) {
     for (const platform::FolderFile& file : listings[listing].files) {
-      const std::size_t dot = file.name.rfind('.');
-      if (dot == std::string::npos || dot == 0) continue;
-      const std::string extension = text::UpperCase(std::string_view(file.name).substr(dot));
-      const auto known = std::find(extensions.begin(), extensions.end(), extension);
-      if (known == extensions.end()) continue;
-      candidates.found.push_back({text::UpperCase(std::string_view(file.name).substr(0, dot)),
-                                  listing, static_cast<std::size_t>(known - extensions.begin()),
-                                  candidates.found.size(), &file});
+      const std::optional<std::size_t> extension = ExtensionOf(file.name, extensions);
+      if (!extension) continue;
+      std::string name =
+          text::UpperCase(std::string_view(file.name).substr(0, file.name.rfind('.')));
+      const std::size_t hash = std::hash<std::string>{}(name);
+      candidates.found.push_back(
+          {std::move(name), hash, listing, *extension, candidates.found.size(), &file});
     }
   }
-  candidates.byName.reserve(candidates.found.size());
-  for (const Candidate& candidate : candidates.found) candidates.byName.push_back(&candidate);
-  std::sort(candidates.byName.begin(), candidates.byName.end(),
-            [](const Candidate* a, const Candidate* b) {
-              return std::tie(a->name, a->listing, a->extension, a->found) <
-                     std::tie(b->name, b->listing, b->extension, b->found);
-            });
+  std::vector<const Candidate*> byHash;
+  byHash.reserve(candidates.found.size());
+  for (const Candidate& candidate : candidates.found) byHash.push_back(&candidate);
+  std::sort(byHash.begin(), byHash.end(), [](const Candidate* a, const Candidate* b) {
+    return std::tie(a->hash, a->name, a->listing, a->extension, a->found) <
+           std::tie(b->hash, b->name, b->listing, b->extension, b->found);
+  });
+  for (auto group = byHash.begin(); group != byHash.end();) {
+    const auto end = std::find_if(group + 1, byHash.end(), [&](const Candidate* next) {
+      return next->hash != (*group)->hash || next->name != (*group)->name;
+    });
+    if (end - group > 1) candidates.shared.emplace_back(group, end);
+    group = end;
+  }
+  std::sort(candidates.shared.begin(), candidates.shared.end(),
+            [](const auto& a, const auto& b) { return a.front()->name < b.front()->name; });
   return candidates;
 }
 
@@ -79,20 +111,12 @@ std::vector<WhichCopy> ResolveCopies(const std::vector<ProgramListing>& listings
                                      const SameBytesQuestion& sameBytes) {
   std::vector<WhichCopy> results(listings.size());
   const Candidates candidates = CandidatesByName(listings, extensions);
-  const auto& byName = candidates.byName;
-  for (auto group = byName.begin(); group != byName.end();) {
-    const auto end = std::find_if(group + 1, byName.end(), [&](const Candidate* next) {
-      return next->name != (*group)->name;
-    });
-    if (end - group == 1) {  // a name only one entry holds
-      group = end;
-      continue;
-    }
-    const Candidate& first = **group;
+  for (const std::vector<const Candidate*>& group : candidates.shared) {
+    const Candidate& first = *group.front();
     const ProgramListing& winner = listings[first.listing];
     const ProgramCopy runs{first.file->name, first.file->executionAlias};
     RunsFirst over{runs, {}};
-    for (auto next = group + 1; next != end; ++next) {
+    for (auto next = group.begin() + 1; next != group.end(); ++next) {
       const Candidate* other = *next;
       const ProgramListing& holder = listings[other->listing];
       const bool comparable = !first.file->executionAlias && !other->file->executionAlias &&
@@ -110,7 +134,6 @@ std::vector<WhichCopy> ResolveCopies(const std::vector<ProgramListing>& listings
       }
     }
     if (!over.overEntries.empty()) results[first.listing].runsFirst.push_back(std::move(over));
-    group = end;
   }
   for (WhichCopy& result : results) {
     std::sort(result.neverRun.begin(), result.neverRun.end(), [](const auto& a, const auto& b) {
