@@ -258,9 +258,11 @@ bool Win32FileSystem::SameBytes(const std::string& first, const std::string& sec
   const UniqueFile one = OpenForReading(first);
   const UniqueFile other = OpenForReading(second);
   if (!one || !other) return false;
-  constexpr DWORD kPiece = 64 * 1024;
-  std::vector<char> mine(kPiece);
-  std::vector<char> theirs(kPiece);
+  // On the stack: a heap block this size is memory mapped and unmapped for
+  // each pair of programs, which under Wine costs more than reading them.
+  constexpr DWORD kPiece = 16 * 1024;
+  std::array<char, kPiece> mine;
+  std::array<char, kPiece> theirs;
   for (;;) {
     const DWORD read = ReadSome(one.get(), mine.data(), kPiece);
     if (ReadSome(other.get(), theirs.data(), read == 0 ? 1 : read) != read) return false;
