@@ -8,28 +8,42 @@
 namespace velmora::environment {
 
 ExistenceSweep::ExistenceSweep(std::shared_ptr<platform::FileSystemApi> files,
-                               std::vector<ExistenceQuestion> questions,
                                std::vector<std::string> extensions, SweepReports reports,
                                std::chrono::milliseconds patience, Watching watching)
     : files_(std::move(files)),
-      questions_(std::move(questions)),
       extensions_(std::move(extensions)),
       reports_(std::move(reports)),
       patience_(std::max(patience, std::chrono::milliseconds(1))),
-      watching_(watching),
-      found_(questions_.size()) {}
+      watching_(watching) {}
 
 std::shared_ptr<ExistenceSweep> ExistenceSweep::Start(
     std::shared_ptr<platform::FileSystemApi> files, std::vector<ExistenceQuestion> questions,
     std::vector<std::string> extensions, SweepReports reports, std::chrono::milliseconds patience,
     Watching watching) {
+  std::shared_ptr<ExistenceSweep> sweep =
+      Prepare(std::move(files), std::move(extensions), std::move(reports), patience, watching);
+  if (sweep) sweep->Ask(std::move(questions));
+  return sweep;
+}
+
+std::shared_ptr<ExistenceSweep> ExistenceSweep::Prepare(
+    std::shared_ptr<platform::FileSystemApi> files, std::vector<std::string> extensions,
+    SweepReports reports, std::chrono::milliseconds patience, Watching watching) {
   if (!files || !reports.tested || !reports.programsResolved) return nullptr;
-  std::shared_ptr<ExistenceSweep> sweep(new ExistenceSweep(std::move(files), std::move(questions),
-                                                           std::move(extensions),
+  std::shared_ptr<ExistenceSweep> sweep(new ExistenceSweep(std::move(files), std::move(extensions),
                                                            std::move(reports), patience, watching));
   std::unique_lock lock(sweep->mutex_);
   if (!sweep->StartWorker(lock)) return nullptr;
   return sweep;
+}
+
+void ExistenceSweep::Ask(std::vector<ExistenceQuestion> questions) {
+  const std::lock_guard lock(mutex_);
+  if (asked_) return;
+  questions_ = std::move(questions);
+  found_.assign(questions_.size(), std::nullopt);
+  asked_ = true;
+  changed_.notify_all();
 }
 
 void ExistenceSweep::StartWatch() {
@@ -69,6 +83,10 @@ void ExistenceSweep::Work(std::uint64_t generation) {
   // started at once start one after the other, and the questions wait.
   // Its first question is watched all the same: from when it was asked.
   if (generation == 0 && watching_ == Watching::kOwnThread) StartWatch();
+  {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return asked_ || stopped_; });
+  }
   const std::size_t count = questions_.size();
   for (;;) {
     std::size_t step = 0;

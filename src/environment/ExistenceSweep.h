@@ -61,6 +61,15 @@ class ExistenceSweep : public std::enable_shared_from_this<ExistenceSweep> {
       std::shared_ptr<platform::FileSystemApi> files, std::vector<ExistenceQuestion> questions,
       std::vector<std::string> extensions, SweepReports reports,
       std::chrono::milliseconds patience = kPatience, Watching watching = Watching::kOwnThread);
+  // The same with the questions to come (Ask): a thread takes a millisecond
+  // or more to start, which its caller may spend on something else.
+  [[nodiscard]] static std::shared_ptr<ExistenceSweep> Prepare(
+      std::shared_ptr<platform::FileSystemApi> files, std::vector<std::string> extensions,
+      SweepReports reports, std::chrono::milliseconds patience = kPatience,
+      Watching watching = Watching::kOwnThread);
+
+  // Hands a prepared sweep its questions; only the first call counts.
+  void Ask(std::vector<ExistenceQuestion> questions);
 
   // Goes on without the question under way, on a fresh thread, when it has
   // taken longer than the patience. Returns at once.
@@ -79,8 +88,8 @@ class ExistenceSweep : public std::enable_shared_from_this<ExistenceSweep> {
 
  private:
   ExistenceSweep(std::shared_ptr<platform::FileSystemApi> files,
-                 std::vector<ExistenceQuestion> questions, std::vector<std::string> extensions,
-                 SweepReports reports, std::chrono::milliseconds patience, Watching watching);
+                 std::vector<std::string> extensions, SweepReports reports,
+                 std::chrono::milliseconds patience, Watching watching);
   [[nodiscard]] bool StartWorker(std::unique_lock<std::mutex>& lock);
   // False when the fresh worker it needed could not be had.
   [[nodiscard]] bool HandOverIfStuck(std::unique_lock<std::mutex>& lock);
@@ -103,6 +112,7 @@ class ExistenceSweep : public std::enable_shared_from_this<ExistenceSweep> {
   std::mutex mutex_;
   std::condition_variable changed_;
   bool stopped_ = false;
+  bool asked_ = false;            // the questions are in, and stay as they are
   bool finished_ = false;         // every step taken and the last one done
   std::size_t next_ = 0;          // the next step: tests, then listings, then the resolution
   std::uint64_t generation_ = 0;  // the worker that goes on; older ones end after their step

@@ -153,19 +153,8 @@ void EntryMarks::OnStartTests(WPARAM fill) {
   StartExistenceTests();
 }
 
-void EntryMarks::StartExistenceTests() {
-  std::vector<environment::ExistenceQuestion> questions;
-  for (const SearchList kind : kLists) {
-    const auto& byKey = MarksOf(kind).byKey;
-    for (std::size_t key = 0; key < byKey.size(); ++key) {
-      if (!byKey[key].awaitingTest) continue;
-      questions.push_back({QuestionKey(kind, key), byKey[key].place, byKey[key].wanted,
-                           byKey[key].listPrograms ? key + 1 : 0});
-    }
-  }
-  programsAwaited_ = std::any_of(questions.begin(), questions.end(),
-                                 [](const auto& question) { return question.programsOf != 0; });
-  if (questions.empty()) return;
+void EntryMarks::Prepare() {
+  if (sweep_) return;
   // The report holds nothing of the window's but its handle, and stops
   // posting before the window goes.
   const HWND target = window_;
@@ -184,17 +173,38 @@ void EntryMarks::StartExistenceTests() {
       [target, fill] { PostMessageA(target, kMessageProgramsResolved, fill, 0); }};
   // The window watches the sweep for a question that hangs: a thread to do
   // it would cost the sweep more than the sweep takes on a local PATH.
-  constexpr auto kPatience = environment::ExistenceSweep::kPatience;
-  sweep_ = environment::ExistenceSweep::Start(
-      os_.sharedFiles, std::move(questions),
-      environment::ProgramExtensions(os_.environment.Variable("PATHEXT")), std::move(reports),
-      kPatience, environment::ExistenceSweep::Watching::kByCaller);
+  sweep_ = environment::ExistenceSweep::Prepare(
+      os_.sharedFiles, environment::ProgramExtensions(os_.environment.Variable("PATHEXT")),
+      std::move(reports), environment::ExistenceSweep::kPatience,
+      environment::ExistenceSweep::Watching::kByCaller);
+}
+
+void EntryMarks::StartExistenceTests() {
+  std::vector<environment::ExistenceQuestion> questions;
+  for (const SearchList kind : kLists) {
+    const auto& byKey = MarksOf(kind).byKey;
+    for (std::size_t key = 0; key < byKey.size(); ++key) {
+      if (!byKey[key].awaitingTest) continue;
+      questions.push_back({QuestionKey(kind, key), byKey[key].place, byKey[key].wanted,
+                           byKey[key].listPrograms ? key + 1 : 0});
+    }
+  }
+  programsAwaited_ = std::any_of(questions.begin(), questions.end(),
+                                 [](const auto& question) { return question.programsOf != 0; });
+  if (questions.empty()) {
+    if (sweep_) sweep_->Stop();  // prepared for questions that never came
+    sweep_.reset();
+    return;
+  }
+  Prepare();
   if (!sweep_) {
     programsAwaited_ = false;
     return;
   }
+  sweep_->Ask(std::move(questions));
   // Without the timer a hanging question holds up the rest until it ends.
-  SetTimer(window_, kTimerSweepWatch, static_cast<UINT>(kPatience.count() / 4), nullptr);
+  SetTimer(window_, kTimerSweepWatch,
+           static_cast<UINT>(environment::ExistenceSweep::kPatience.count() / 4), nullptr);
 }
 
 void EntryMarks::OnSweepWatchTimer() {

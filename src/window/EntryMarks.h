@@ -54,6 +54,10 @@ class EntryMarks {
   // Asks the window to start the judging of what the fills queued;
   // userValues are the user's key as the fills read it.
   void PostStart(environment::VariableDictionary userValues);
+  // Starts the thread that tests the entries, to be handed its questions
+  // once they are judged: a thread takes a millisecond or more to start,
+  // which the window spends painting.
+  void Prepare();
 
   void OnStartTests(WPARAM fill);
   void OnEntryTested(WPARAM fill);

@@ -79,6 +79,7 @@ void frmMain::Create(HINSTANCE instance, int showCommand) {
   // A long user name may have widened the legend, and the window with it.
   if (fit_.extraClientWidth != captionsExtra) OpenAtDesignSize();
   ShowWindow(hwnd_, showCommand);
+  marks_.Prepare();
   UpdateWindow(hwnd_);
   accessibleWords_.StartIfReaderRuns(ctl_.lstPath, ctl_.lstClasspath);
 }

@@ -255,6 +255,16 @@ TEST(ExistenceSweep, GoesOnPastAServerThatNeverAnswersAndLetsGoOnceStopped) {
   files.lock()->ReleaseAnswers();
   EXPECT_TRUE(Within10s([&] { return files.expired(); })) << "the sweep let go of the file system";
   EXPECT_EQ(taken(), before);
+
+  // A sweep prepared for questions that never come ends once stopped.
+  const auto idle = std::make_shared<platform::FakeFileSystem>();
+  sweep = environment::ExistenceSweep::Prepare(idle, {".EXE"}, report);
+  ASSERT_NE(sweep, nullptr);
+  sweep->Stop();
+  sweep.reset();
+  const std::weak_ptr<platform::FakeFileSystem> idleFiles = idle;
+  EXPECT_TRUE(Within10s([&] { return idleFiles.use_count() == 1; })) << "its thread let go";
+  EXPECT_EQ(taken(), before);
 }
 
 }  // namespace
