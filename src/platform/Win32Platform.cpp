@@ -213,7 +213,7 @@ DWORD ReadSome(HANDLE file, char* buffer, DWORD size) {
 // A listed file's name in UTF-8, without a copy on the heap on the way: a
 // folder may hold thousands.
 std::string NameOf(const WIN32_FIND_DATAW& found) {
-  std::array<char16_t, MAX_PATH> name{};
+  std::array<char16_t, MAX_PATH> name;  // only the name's own units are written and read
   std::size_t length = 0;
   while (length < name.size() && found.cFileName[length] != L'\0') {
     name[length] = static_cast<char16_t>(found.cFileName[length]);

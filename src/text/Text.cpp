@@ -184,9 +184,15 @@ std::u16string Utf8ToUtf16(std::string_view text) {
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {
-  std::string narrow;
-  narrow.reserve(text.size());
-  for (std::size_t at = 0; at < text.size(); ++at) {
+  // ASCII, nearly every name a folder holds, a byte for each unit; from the
+  // first other unit on, each is encoded.
+  std::size_t ascii = 0;
+  while (ascii < text.size() && text[ascii] < 0x80) ++ascii;
+  std::string narrow(ascii, '\0');
+  for (std::size_t at = 0; at < ascii; ++at) narrow[at] = static_cast<char>(text[at]);
+  if (ascii == text.size()) return narrow;
+  narrow.reserve(text.size() + (text.size() - ascii) * 2);
+  for (std::size_t at = ascii; at < text.size(); ++at) {
     char32_t value = text[at];
     const bool high = value >= 0xD800 && value <= 0xDBFF;
     const bool low = value >= 0xDC00 && value <= 0xDFFF;
