@@ -210,13 +210,14 @@ DWORD ReadSome(HANDLE file, char* buffer, DWORD size) {
   return ReadFile(file, buffer, size, &read, nullptr) ? read : 0;
 }
 
-// A listed file's name in UTF-8, without a copy on the heap on the way: a
-// folder may hold thousands.
-std::string NameOf(const WIN32_FIND_DATAW& found) {
-  std::array<char16_t, MAX_PATH> name;  // only the name's own units are written and read
+// A name from a listing (a long or a short one) in UTF-8, without a copy on
+// the heap on the way: a folder may hold thousands.
+template <std::size_t kUnits>
+std::string NameOf(const WCHAR (&listed)[kUnits]) {
+  std::array<char16_t, kUnits> name;  // only the name's own units are written and read
   std::size_t length = 0;
-  while (length < name.size() && found.cFileName[length] != L'\0') {
-    name[length] = static_cast<char16_t>(found.cFileName[length]);
+  while (length < name.size() && listed[length] != L'\0') {
+    name[length] = static_cast<char16_t>(listed[length]);
     ++length;
   }
   return text::Utf16ToUtf8(std::u16string_view(name.data(), length));
@@ -235,8 +236,8 @@ std::optional<std::vector<FolderFile>> Win32FileSystem::ListFolder(const std::st
     // The tag of a reparse point is in dwReserved0 (Reparse Point Tags, Win32 docs).
     const bool alias = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
                        found.dwReserved0 == kReparseTagAppExecLink;
-    files.push_back(
-        {NameOf(found), (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow, alias});
+    files.push_back({NameOf(found.cFileName),
+                     (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow, alias});
   } while (FindNextFileW(search.get(), &found));
   return files;
 }
@@ -248,8 +249,8 @@ std::optional<std::vector<std::string>> Win32FileSystem::ListNames(const std::st
   if (!search) return std::nullopt;
   std::vector<std::string> names;
   do {
-    names.push_back(Utf8Text(found.cFileName));
-    if (found.cAlternateFileName[0] != L'\0') names.push_back(Utf8Text(found.cAlternateFileName));
+    names.push_back(NameOf(found.cFileName));
+    if (found.cAlternateFileName[0] != L'\0') names.push_back(NameOf(found.cAlternateFileName));
   } while (FindNextFileW(search.get(), &found));
   return names;
 }
